@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace ai {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+inline constexpr Rgb kNodeMarkRed{255, 0, 0};
+
+} // namespace ai

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/colour.h"
+
+#include <string>
+
+namespace ai {
+
+// One of the two image views, as the core sees it: a base image read from a file
+// and an overlay of points and lines in view units (twips) drawn over it.
+class ImageView {
+public:
+    virtual ~ImageView() = default;
+
+    // Makes the picture in `path` the base image and clears the overlay. Returns
+    // false, leaving the view exactly as it was, when the file cannot be read.
+    virtual bool importPicture(const std::string& path) = 0;
+
+    // Restores the base image from a remembered file name and clears the overlay;
+    // an empty name or a file that cannot be read any more gives an empty view.
+    virtual void restorePicture(const std::string& path) = 0;
+
+    virtual void drawPoint(float x, float y, Rgb colour) = 0;
+    virtual void drawLine(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+};
+
+} // namespace ai

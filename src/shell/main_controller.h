@@ -1,0 +1,139 @@
+#pragma once
+
+#include "analysis/map_window.h"
+#include "io/file_store.h"
+#include "model/colour.h"
+#include "model/number_text.h"
+#include "model/project_state.h"
+#include "render/image_view.h"
+#include "shell/ports.h"
+#include "shell/scroll_bars.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace ai {
+
+// Everything the core needs from the platform.
+struct Platform {
+    MainWindowPort& window;
+    ImageView& picture1;
+    ImageView& picture2;
+    MapWindow& map;
+    MessagePort& messages;
+    FileDialogPort& dialogs;
+    FileStore& files;
+};
+
+struct Settings {
+    NumberFormat format;            // the user's decimal separator
+    Rgb highlight{0, 120, 215};     // the system's colour for selected items: triangle edges
+};
+
+// The main window's behaviour: one handler per user action, named after its control
+// and its event, over the one study in memory. The status text is the interaction mode.
+class MainController {
+public:
+    MainController(const Platform& platform, const Settings& settings);
+
+    const ProjectState& state() const { return state_; }
+    const std::string& statusLine() const { return status_; }
+    bool isVisible(Panel panel) const { return visible_[static_cast<std::size_t>(panel)]; }
+    int barValue(Bar bar) const { return bars_[bar]; }
+    const std::string& youngText() const { return young_; }
+    const std::string& poissonText() const { return poisson_; }
+    const NumberFormat& numberFormat() const { return settings_.format; }
+
+    // Menu "Import d'images"
+    void imgcharge();
+    void imagelibre();
+
+    // Menu "Maillage"
+    void effder();
+    void effmesh();
+    void eff();
+    void node();
+    void manumesh();
+    void mesh();
+    void automesh();
+    void save();
+    void open();
+
+    // Menu "Etude"
+    void sxxctrteplane();
+    void syyctrteplane();
+    void sxyctrteplane();
+    void vonmiesectrteplane();
+    void sxxdefplane();
+    void syydefplane();
+    void sxydefplane();
+    void vonmisesdefplane();
+
+    // Menu "Arret" (also the Del key)
+    void stopcmd();
+
+    // "Valider" buttons of Frame3 and Frame4
+    void command6Click();
+    void command7Click();
+
+    // A bar's value changed (by the user); the core's own moves report nothing back.
+    void barChanged(Bar bar, int value);
+
+    // The material panel's text boxes
+    void text1Changed(const std::string& text);
+    void text2Changed(const std::string& text);
+
+    // Pointer events, positions in view units from the view's origin
+    void picture1Pressed(float X, float Y);
+    void picture1Moved(float X, float Y);
+    void picture1Released();
+    void picture2Pressed(float X, float Y);
+    void picture2Moved(float X, float Y);
+    void picture2Released();
+    void formMoved();
+    void frame3Moved();
+    void label7Moved();
+    void label5Moved();
+
+    // The user closed the map window.
+    void mapWindowClosed();
+
+    // The redraw of both views.
+    void majgraphique();
+
+private:
+    void setStatus(std::string_view text);
+    void setVisible(Panel panel, bool visible);
+    void setBar(Bar bar, int value);
+    void importInto(ImageView& view, std::string& rememberedFile);
+    void reloadViews();
+
+    // Node creation, manual meshing and dragging
+    void pickForTriangle(float X, float Y);
+    void catchNode(bool onFreeView, float X, float Y);
+    void moveCaughtNode(bool onFreeView, float X, float Y);
+    void dropNode(bool onFreeView);
+    void refuseFullTable(int limit, std::string_view what);
+
+    // Mesh generators
+    void mailleurautomatique();
+    void majautomesh();
+
+    // The study
+    void runStudyCommand(Component component, bool planeStress);
+    void RunStudy();
+
+    Platform platform_;
+    Settings settings_;
+    ProjectState state_;
+    std::string status_;
+    std::array<bool, 4> visible_{};
+    BarValues bars_;
+    std::string young_;
+    std::string poisson_;
+    // Corners picked so far for the triangle under construction.
+    std::array<int, 3> picks_{};
+};
+
+} // namespace ai

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "shell/scroll_bars.h"
+
+#include <optional>
+#include <string>
+
+namespace ai {
+
+// Controls of the main window whose visibility the core decides.
+enum class Panel { Frame1, Label5, Frame3, Frame4 };
+
+// The main window as the core sees it: it shows what the core decides.
+class MainWindowPort {
+public:
+    virtual ~MainWindowPort() = default;
+    virtual void showStatus(const std::string& text) = 0;        // Label1
+    virtual void setPanelVisible(Panel panel, bool visible) = 0;
+    // Moves a bar without reporting a change back to the core.
+    virtual void setBarValue(Bar bar, int value) = 0;
+};
+
+// A modal message box with one OK button, titled with the application's title.
+class MessagePort {
+public:
+    virtual ~MessagePort() = default;
+    virtual void message(const std::string& text) = 0;
+};
+
+// The system's file dialogs: the chosen path, or nothing when the user cancels.
+class FileDialogPort {
+public:
+    virtual ~FileDialogPort() = default;
+    virtual std::optional<std::string> openFileName(const std::string& title) = 0;
+    virtual std::optional<std::string> saveFileName(const std::string& title) = 0;
+};
+
+} // namespace ai

@@ -1,0 +1,170 @@
+#pragma once
+
+// Fakes of the platform ports, shared by the core's tests.
+#include "analysis/map_window.h"
+#include "io/file_store.h"
+#include "render/image_view.h"
+#include "shell/main_controller.h"
+#include "shell/ports.h"
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ai::test {
+
+struct FakeWindow : MainWindowPort {
+    std::string status;
+    std::map<Panel, bool> panels;
+    std::map<Bar, int> bars;
+    void showStatus(const std::string& text) override { status = text; }
+    void setPanelVisible(Panel panel, bool visible) override { panels[panel] = visible; }
+    void setBarValue(Bar bar, int value) override { bars[bar] = value; }
+};
+
+// Records what the core draws on a view, as a list of primitives since the last restore.
+struct RecordingView : ImageView {
+    struct Point {
+        float x, y;
+        Rgb colour;
+        friend bool operator==(const Point&, const Point&) = default;
+    };
+    struct Line {
+        float x1, y1, x2, y2;
+        Rgb colour;
+        friend bool operator==(const Line&, const Line&) = default;
+    };
+
+    std::string picture;                  // file of the base image, "" when empty
+    std::vector<std::string> readable;    // files that import and restore can read; empty: all
+    std::vector<Point> points;
+    std::vector<Line> lines;
+    int restores = 0;
+
+    bool canRead(const std::string& path) const
+    {
+        if (path.empty())
+            return false;
+        if (readable.empty())
+            return true;
+        for (const auto& f : readable)
+            if (f == path)
+                return true;
+        return false;
+    }
+    bool importPicture(const std::string& path) override
+    {
+        if (!canRead(path))
+            return false;
+        picture = path;
+        points.clear();
+        lines.clear();
+        return true;
+    }
+    void restorePicture(const std::string& path) override
+    {
+        ++restores;
+        picture = canRead(path) ? path : "";
+        points.clear();
+        lines.clear();
+    }
+    void drawPoint(float x, float y, Rgb colour) override { points.push_back({x, y, colour}); }
+    void drawLine(float x1, float y1, float x2, float y2, Rgb colour) override
+    {
+        lines.push_back({x1, y1, x2, y2, colour});
+    }
+};
+
+struct FakeMap : MapWindow {
+    bool shown = false;
+    int showCount = 0;
+    int hideCount = 0;
+    std::string background;
+    std::vector<RecordingView::Point> points;
+    std::string title, maximum, minimum;
+    void show() override
+    {
+        shown = true;
+        ++showCount;
+    }
+    void setBackground(const std::string& path) override
+    {
+        background = path;
+        points.clear();
+    }
+    void drawPoint(float x, float y, Rgb colour) override { points.push_back({x, y, colour}); }
+    void setTitle(const std::string& text) override { title = text; }
+    void setMaximumText(const std::string& text) override { maximum = text; }
+    void setMinimumText(const std::string& text) override { minimum = text; }
+    void hide() override
+    {
+        shown = false;
+        ++hideCount;
+    }
+};
+
+struct FakeMessages : MessagePort {
+    std::vector<std::string> shown;
+    void message(const std::string& text) override { shown.push_back(text); }
+};
+
+// Answers the dialogs from a queue: a path, or nothing for a cancel.
+struct FakeDialogs : FileDialogPort {
+    std::deque<std::optional<std::string>> answers;
+    std::vector<std::string> titles;
+    std::optional<std::string> next(const std::string& title)
+    {
+        titles.push_back(title);
+        if (answers.empty())
+            return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> openFileName(const std::string& title) override
+    {
+        return next(title);
+    }
+    std::optional<std::string> saveFileName(const std::string& title) override
+    {
+        return next(title);
+    }
+};
+
+struct MemoryFiles : FileStore {
+    std::map<std::string, std::string> files;
+    std::string failure; // when not empty, every write fails with this reason
+    std::optional<std::string> read(const std::string& path) override
+    {
+        const auto it = files.find(path);
+        if (it == files.end())
+            return std::nullopt;
+        return it->second;
+    }
+    std::string writeAtomically(const std::string& path, const std::string& bytes) override
+    {
+        if (!failure.empty())
+            return failure;
+        files[path] = bytes;
+        return {};
+    }
+};
+
+// A controller over fakes, with a French decimal comma.
+struct Harness {
+    FakeWindow window;
+    RecordingView picture1;
+    RecordingView picture2;
+    FakeMap map;
+    FakeMessages messages;
+    FakeDialogs dialogs;
+    MemoryFiles files;
+    MainController controller{Platform{window, picture1, picture2, map, messages, dialogs, files},
+                              Settings{NumberFormat{','}, Rgb{0, 120, 215}}};
+
+    const ProjectState& state() const { return controller.state(); }
+};
+
+} // namespace ai::test
