@@ -1,0 +1,77 @@
+#pragma once
+
+#include "analysis/map_window.h"
+#include "analysis/node_values.h"
+#include "model/colour.h"
+#include "model/number_text.h"
+#include "model/project_state.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ai {
+
+inline constexpr std::string_view kUnusableMeshMessage =
+    "Ce maillage donne des résultats inexploitables : en faire un autre.";
+
+// A sampling point of a triangle, as its texts hold it.
+struct SamplePoint {
+    double x = 0.0;
+    double y = 0.0;
+    double value = 0.0;
+};
+
+// The centroid G of a triangle, then the centroids of its sub-triangles (1, 2, G),
+// (1, 3, G) and (3, 2, G), each value the mean of its three corners' values.
+std::array<SamplePoint, 4> samplingPoints(const std::array<Position, 3>& corners,
+                                          const std::array<double, 3>& values);
+
+// The scale of the map over the nodal averages; with no node it keeps its initial values.
+struct MapRange {
+    double minimum = 1e18;
+    double maximum = 0.0;
+
+    double span() const { return maximum - minimum; }
+};
+
+MapRange mapRange(const NodeSumTable& sums, int nodeCount);
+
+// A value truncated, never rounded, to four decimals, in the user's number format.
+double truncatedValue(double value);
+std::string valueLabel(double value, const NumberFormat& format);
+
+std::string mapTitle(Component component);
+
+struct MapDot {
+    float x = 0.0f;
+    float y = 0.0f;
+    Rgb colour;
+
+    friend bool operator==(const MapDot&, const MapDot&) = default;
+};
+
+// Everything a run paints in the map window, in painting order: the node dots, the
+// triangle points (all centroids first, then all points 2, 3 and 4) unless every node
+// has the same value, and the colour bar.
+struct StressMap {
+    std::string title;
+    std::string maximumText;
+    std::string minimumText;
+    std::vector<MapDot> dots;
+    // The scale examined no node: the map is shown, the message given, the window hidden.
+    bool unusable = false;
+};
+
+// The map of the nodal averages of nodes 1 to nodeCount over the free positions, or
+// nothing when a sampling value overflows.
+std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount,
+                                        const NodeSumTable& sums, Component component,
+                                        const NumberFormat& format);
+
+// Shows the window and paints the map over the free photograph, from the background up.
+void paintStressMap(const StressMap& map, MapWindow& window, const std::string& freeImageFile);
+
+} // namespace ai
