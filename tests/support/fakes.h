@@ -17,9 +17,14 @@ namespace ai::test {
 
 struct FakeWindow : MainWindowPort {
     std::string status;
+    std::vector<std::string> statuses; // every text shown, in order
     std::map<Panel, bool> panels;
     std::map<Bar, int> bars;
-    void showStatus(const std::string& text) override { status = text; }
+    void showStatus(const std::string& text) override
+    {
+        status = text;
+        statuses.push_back(text);
+    }
     void setPanelVisible(Panel panel, bool visible) override { panels[panel] = visible; }
     void setBarValue(Bar bar, int value) override { bars[bar] = value; }
 };
