@@ -91,7 +91,7 @@ int readElements(const ProfileText& profile, ProjectState& state, int count, int
 
 std::optional<MeshFileCounts> readMeshFile(std::string_view bytes, ProjectState& state)
 {
-    const ProfileText profile(bytes);
+    const ProfileText profile{std::string(bytes)};
     const auto nodeCount = readCount(profile, meshfile::NodeCountKey, kMaxNodes);
     const auto elementCount = readCount(profile, meshfile::ElementCountKey, kMaxElements);
     if (!nodeCount || !elementCount)

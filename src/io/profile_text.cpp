@@ -1,5 +1,7 @@
 #include "io/profile_text.h"
 
+#include <algorithm>
+
 namespace ai {
 
 namespace {
@@ -15,55 +17,60 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-// Names are compared in ASCII only: the file is 8-bit text of unknown code page.
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string entryName(std::string_view section, std::string_view key)
-{
-    std::string name;
-    name.reserve(section.size() + 1 + key.size());
-    for (const char c : section)
-        name.push_back(lower(c));
-    name.push_back('\n');
-    for (const char c : key)
-        name.push_back(lower(c));
-    return name;
-}
 
 } // namespace
 
-ProfileText::ProfileText(std::string_view text)
+std::size_t ProfileText::NameHash::operator()(std::string_view name) const
 {
-    std::optional<std::string_view> section;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    // FNV-1a over the lower-case name.
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(lower(c))) * 1099511628211ull;
+    return hash;
+}
+
+bool ProfileText::NameEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return std::ranges::equal(a, b, [](char x, char y) { return lower(x) == lower(y); });
+}
+
+ProfileText::ProfileText(std::string text) : text_(std::move(text))
+{
+    Keys* current = nullptr;
+    std::string_view rest = text_;
+    while (!rest.empty()) {
+        const auto end = rest.find('\n');
+        const std::string_view line = trimmed(rest.substr(0, end));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
 
         if (line.starts_with('[')) {
             const auto close = line.find(']');
             if (close != std::string_view::npos)
-                section = trimmed(line.substr(1, close - 1));
+                current = &sections_[trimmed(line.substr(1, close - 1))];
             continue;
         }
         const auto equals = line.find('=');
-        if (!section || equals == std::string_view::npos)
+        if (current == nullptr || equals == std::string_view::npos)
             continue;
         const std::string_view key = trimmed(line.substr(0, equals));
         if (key.empty())
             continue;
         // emplace keeps the value already there: the first of a repeated key wins.
-        values_.emplace(entryName(*section, key), trimmed(line.substr(equals + 1)));
+        current->emplace(key, trimmed(line.substr(equals + 1)));
     }
 }
 
 std::optional<std::string_view> ProfileText::value(std::string_view section,
                                                    std::string_view key) const
 {
-    const auto it = values_.find(entryName(section, key));
-    if (it == values_.end())
+    const auto keys = sections_.find(section);
+    if (keys == sections_.end())
         return std::nullopt;
-    return std::string_view(it->second);
+    const auto it = keys->second.find(key);
+    if (it == keys->second.end())
+        return std::nullopt;
+    return it->second;
 }
 
 } // namespace ai

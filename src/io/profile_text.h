@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,14 +15,27 @@ namespace ai {
 // skipped, as are keys before the first section.
 class ProfileText {
 public:
-    explicit ProfileText(std::string_view text);
+    explicit ProfileText(std::string text);
+    // Names and values view the text held inside: no copies.
+    ProfileText(const ProfileText&) = delete;
+    ProfileText& operator=(const ProfileText&) = delete;
 
     // The text after "=" of the key, or nothing when the section or the key is absent.
     std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
 
 private:
-    // Lower-case section, a newline, lower-case key.
-    std::unordered_map<std::string, std::string> values_;
+    // Names are compared in ASCII only: the file is 8-bit text of unknown code page.
+    struct NameHash {
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct NameEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using Keys = std::unordered_map<std::string_view, std::string_view, NameHash, NameEqual>;
+
+    // Every name and value views this copy of the text.
+    std::string text_;
+    std::unordered_map<std::string_view, Keys, NameHash, NameEqual> sections_;
 };
 
 } // namespace ai
