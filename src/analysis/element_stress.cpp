@@ -55,8 +55,8 @@ double stressValue(const Stress& stress, Component component)
         return std::fabs(stress.xy);
     case Component::VonMises: {
         const double d = stress.xx - stress.yy;
-        return std::sqrt(0.5) * std::sqrt(d * d + stress.yy * stress.yy +
-                                          stress.xx * stress.xx + 6.0 * stress.xy * stress.xy);
+        return std::sqrt(0.5) * std::sqrt(d * d + stress.yy * stress.yy + stress.xx * stress.xx +
+                                          6.0 * stress.xy * stress.xy);
     }
     case Component::None:
         break;

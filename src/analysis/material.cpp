@@ -20,8 +20,8 @@ std::string quoted(std::string_view text)
 
 std::string poissonHint(const NumberFormat& format)
 {
-    return "Le taper avec " + separatorName(format) + ", par exemple " +
-           formatDouble(0.3, format) + ".";
+    return "Le taper avec " + separatorName(format) + ", par exemple " + formatDouble(0.3, format) +
+           ".";
 }
 
 } // namespace

@@ -10,7 +10,7 @@ namespace ai {
 
 // The isotropic material typed into the material panel.
 struct Material {
-    double young = 1.0;    // MPa
+    double young = 1.0; // MPa
     double poisson = 0.47;
 };
 

@@ -139,8 +139,8 @@ std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount
     for (int j = 1; j <= kBarRows; ++j) {
         const Rgb colour = rampB(static_cast<double>(j) / kBarRows);
         for (const double x : kBarX)
-            map.dots.push_back(
-                {static_cast<float>(x), static_cast<float>(kBarBottom - kBarRowHeight * j), colour});
+            map.dots.push_back({static_cast<float>(x),
+                                static_cast<float>(kBarBottom - kBarRowHeight * j), colour});
     }
 
     map.maximumText = valueLabel(range.maximum, format);

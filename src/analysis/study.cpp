@@ -7,8 +7,8 @@ namespace ai {
 StudyOutcome computeStudy(const ProjectState& state, int nodeCount, const StudyRequest& request)
 {
     StudyOutcome outcome;
-    const MaterialReading material = readMaterial(request.youngText, request.poissonText,
-                                                  request.planeStress, request.format);
+    const MaterialReading material =
+        readMaterial(request.youngText, request.poissonText, request.planeStress, request.format);
     if (!material.material) {
         outcome.refusal = material.refusal;
         return outcome;

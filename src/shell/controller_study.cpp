@@ -29,10 +29,9 @@ void MainController::RunStudy()
     // Everything is computed before anything changes: a refused run leaves the nodal
     // values, the status line and the map window as they were.
     const int nodeCount = state_.locatedNodeCount();
-    const StudyOutcome outcome =
-        computeStudy(state_, nodeCount,
-                     {young_, poisson_, state_.StressComponent, state_.PlaneStressFlag,
-                      settings_.format});
+    const StudyOutcome outcome = computeStudy(
+        state_, nodeCount,
+        {young_, poisson_, state_.StressComponent, state_.PlaneStressFlag, settings_.format});
     if (!outcome.refusal.empty()) {
         platform_.messages.message(outcome.refusal);
         return;
