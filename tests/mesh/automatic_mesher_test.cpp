@@ -67,6 +67,11 @@ TEST(AutomaticMesher, ThreeMutualNeighboursGiveSixTrianglesInTheWrittenOrder)
     buildAutomaticMesh(state, 400);
     EXPECT_EQ(mesh(state), (std::vector<Corners>{
                                {1, 2, 3}, {1, 3, 2}, {2, 1, 3}, {2, 3, 1}, {3, 1, 2}, {3, 2, 1}}));
+
+    // A node still waiting for its location is left out.
+    state.PendingNode = 3;
+    buildAutomaticMesh(state, 400);
+    EXPECT_EQ(state.ElementCount, 0);
 }
 
 TEST(AutomaticMesher, NeighboursAreStrictlyCloserThanDAndTheFirstFourByNumber)
@@ -92,22 +97,13 @@ TEST(AutomaticMesher, NeighboursAreStrictlyCloserThanDAndTheFirstFourByNumber)
         addNode(crowd, x, 500 - x);
     buildAutomaticMesh(crowd, 1000);
     const auto triangles = mesh(crowd);
-    ASSERT_GE(triangles.size(), 4u);
-    EXPECT_EQ(triangles[0], (Corners{1, 2, 3}));
-    EXPECT_EQ(triangles[1], (Corners{1, 3, 2}));
-    EXPECT_EQ(triangles[2], (Corners{1, 4, 3}));
-    EXPECT_EQ(triangles[3], (Corners{1, 5, 4}));
-    bool sevenHasOne = false;
-    for (const auto& t : triangles) {
-        if (t[0] == 1) {
-            EXPECT_NE(t[1], 7);
-        }
-        sevenHasOne = sevenHasOne || (t[0] == 7 && t[1] == 1);
-    }
-    EXPECT_TRUE(sevenHasOne);
+    ASSERT_EQ(triangles.size(), 7u * 4);
+    EXPECT_EQ(std::vector<Corners>(triangles.begin(), triangles.begin() + 4),
+              (std::vector<Corners>{{1, 2, 3}, {1, 3, 2}, {1, 4, 3}, {1, 5, 4}}));
+    EXPECT_EQ(triangles[24], (Corners{7, 1, 4}));
 }
 
-TEST(AutomaticMesher, ReplacesAnyMeshAndFollowsD)
+TEST(AutomaticMesher, ReplacesAHandMadeMeshAndKeepsFlatTriangles)
 {
     ProjectState state;
     addNode(state, 0, 0);
@@ -119,33 +115,6 @@ TEST(AutomaticMesher, ReplacesAnyMeshAndFollowsD)
     buildAutomaticMesh(state, 150);
     EXPECT_EQ(mesh(state), (std::vector<Corners>{{2, 1, 3}, {2, 3, 1}}));
     EXPECT_EQ(state.Elements[3].first(), 0) << "the old slots are emptied";
-
-    buildAutomaticMesh(state, 50);
-    EXPECT_EQ(state.ElementCount, 0);
-    buildAutomaticMesh(state, 150);
-    EXPECT_EQ(mesh(state), (std::vector<Corners>{{2, 1, 3}, {2, 3, 1}}));
-}
-
-TEST(AutomaticMesher, StopsAtTheTableSize)
-{
-    ProjectState state;
-    for (int n = 0; n < kMaxNodes; ++n)
-        addNode(state, n % 40, n / 40);
-    buildAutomaticMesh(state, 3000);
-    EXPECT_EQ(state.ElementCount, kMaxElements);
-    EXPECT_EQ(mesh(state), writtenProcedure(state, 3000));
-}
-
-TEST(AutomaticMesher, LeavesOutTheNodeWaitingForItsLocation)
-{
-    ProjectState state;
-    addNode(state, 0, 0);
-    addNode(state, 100, 0);
-    addNode(state, 0, 100);
-    state.LoadNodes[3] = {};
-    state.PendingNode = 3;
-    buildAutomaticMesh(state, 400);
-    EXPECT_EQ(state.ElementCount, 0);
 }
 
 // Random layouts on a coarse lattice, so that equal distances, distances of exactly D,
@@ -153,6 +122,7 @@ TEST(AutomaticMesher, LeavesOutTheNodeWaitingForItsLocation)
 TEST(AutomaticMesher, MatchesTheWrittenProcedureOnRandomLayouts)
 {
     std::mt19937 random(12345);
+    bool capped = false;
     for (int round = 0; round < 300; ++round) {
         ProjectState state;
         const int count = std::uniform_int_distribution<int>(0, round < 250 ? 60 : kMaxNodes)(random);
@@ -167,7 +137,9 @@ TEST(AutomaticMesher, MatchesTheWrittenProcedureOnRandomLayouts)
         const int D = std::uniform_int_distribution<int>(50, 3000)(random) / lattice * lattice;
         buildAutomaticMesh(state, D);
         ASSERT_EQ(mesh(state), writtenProcedure(state, D)) << "round " << round;
+        capped = capped || state.ElementCount == kMaxElements;
     }
+    EXPECT_TRUE(capped) << "some dense layouts reach the table size";
 }
 
 } // namespace
