@@ -1,0 +1,25 @@
+#include "ui/application.h"
+
+#include "ui/image_view_widget.h"
+
+#include <QCoreApplication>
+
+namespace ai::ui {
+
+Application::Application(MessagePort& messages, FileDialogPort& dialogs, FileStore& files,
+                         const Settings& settings)
+    : controller_(Platform{form1_, form1_.picture1(), form1_.picture2(), form2_, messages,
+                           dialogs, files},
+                  settings)
+{
+    form1_.bind(controller_);
+    QObject::connect(&form2_, &Form2::closedByUser, &form1_,
+                     [this] { controller_.mapWindowClosed(); });
+    // Closing the main window ends the program at once, map window included.
+    QObject::connect(&form1_, &Form1::closed, &form1_, [this] {
+        form2_.hide();
+        QCoreApplication::quit();
+    });
+}
+
+} // namespace ai::ui

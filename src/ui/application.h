@@ -1,0 +1,26 @@
+#pragma once
+
+#include "shell/main_controller.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+
+namespace ai::ui {
+
+// The whole program's windows around one controller. The message boxes, file dialogs and
+// files come from outside so that tests can answer them without a modal window.
+class Application {
+public:
+    Application(MessagePort& messages, FileDialogPort& dialogs, FileStore& files,
+                const Settings& settings);
+
+    Form1& form1() { return form1_; }
+    Form2& form2() { return form2_; }
+    MainController& controller() { return controller_; }
+
+private:
+    Form2 form2_;
+    Form1 form1_;
+    MainController controller_;
+};
+
+} // namespace ai::ui

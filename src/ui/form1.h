@@ -1,0 +1,73 @@
+#pragma once
+
+#include "shell/main_controller.h"
+#include "shell/ports.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+
+namespace ai::ui {
+
+class ImageViewWidget;
+
+// The main window: the two picture views, the status line, the three panels shown on
+// demand and the menu bar, at their fixed places. It shows what the core decides and
+// hands every user action to the controller handler of the same name.
+class Form1 : public QMainWindow, public MainWindowPort {
+    Q_OBJECT
+
+public:
+    Form1();
+
+    // Connects every control to its handler and shows the controller's material texts.
+    void bind(MainController& controller);
+
+    ImageViewWidget& picture1() { return *picture1_; }
+    ImageViewWidget& picture2() { return *picture2_; }
+
+    void showStatus(const std::string& text) override;
+    void setPanelVisible(Panel panel, bool visible) override;
+    void setBarValue(Bar bar, int value) override;
+
+signals:
+    // The user closed the window: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using Command = void (MainController::*)();
+
+    void buildControls(QWidget* client);
+    void buildGridPanel(QWidget* client);
+    void buildMenus();
+    void addCommand(QMenu* menu, const char* name, const char* caption, Command command);
+    QScrollBar* addBar(QWidget* container, Bar bar, Qt::Orientation orientation, const QRect& at);
+
+    MainController* controller_ = nullptr;
+    QWidget* client_ = nullptr;
+    ImageViewWidget* picture1_ = nullptr;
+    ImageViewWidget* picture2_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label5_ = nullptr;
+    QLabel* label7_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    std::array<QWidget*, 4> panels_{};
+    std::array<QScrollBar*, kBarCount> bars_{};
+    std::vector<std::pair<QAction*, Command>> commands_;
+    // Controls in keyboard order, as they are created.
+    std::vector<QWidget*> tabOrder_;
+};
+
+} // namespace ai::ui

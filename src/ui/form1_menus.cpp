@@ -1,0 +1,71 @@
+// The menu bar of the main window. Object names are the menu names; entries that hold a
+// submenu have no command of their own.
+#include "ui/form1.h"
+
+#include <QAction>
+#include <QMenuBar>
+
+namespace ai::ui {
+
+namespace {
+
+QMenu* submenu(QWidget* parent, const char* name, const char* caption)
+{
+    QMenu* menu = nullptr;
+    if (auto* bar = qobject_cast<QMenuBar*>(parent))
+        menu = bar->addMenu(QString::fromUtf8(caption));
+    else
+        menu = static_cast<QMenu*>(parent)->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+} // namespace
+
+void Form1::addCommand(QMenu* menu, const char* name, const char* caption, Command command)
+{
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    commands_.emplace_back(action, command);
+}
+
+void Form1::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    using C = MainController;
+
+    QMenu* image = submenu(bar, "image", "Import d'images");
+    addCommand(image, "imgcharge", "Structure chargée", &C::imgcharge);
+    addCommand(image, "imagelibre", "Structure libre", &C::imagelibre);
+
+    QMenu* meshmenu = submenu(bar, "meshmenu", "Maillage");
+    QMenu* erase = submenu(meshmenu, "erase", "Effacement");
+    addCommand(erase, "effder", "Effacer dernier élément", &C::effder);
+    addCommand(erase, "effmesh", "Effacer le maillage", &C::effmesh);
+    addCommand(erase, "eff", "Effacer tout", &C::eff);
+    addCommand(meshmenu, "node", "Créer des noeuds", &C::node);
+    addCommand(meshmenu, "manumesh", "Maillage manuel", &C::manumesh);
+    addCommand(meshmenu, "mesh", "Maillage automatique", &C::mesh);
+    addCommand(meshmenu, "automesh", "Structure maillée", &C::automesh);
+    QMenu* io = submenu(meshmenu, "io", "I/O");
+    addCommand(io, "save", "Sauvegarde", &C::save);
+    addCommand(io, "open", "Ouverture", &C::open);
+
+    QMenu* study = submenu(bar, "study", "Etude");
+    QMenu* ctrtpla = submenu(study, "ctrtpla", "Hypothèse de contraintes planes");
+    addCommand(ctrtpla, "sxxctrteplane", "Sigma xx", &C::sxxctrteplane);
+    addCommand(ctrtpla, "syyctrteplane", "Sigma yy", &C::syyctrteplane);
+    addCommand(ctrtpla, "sxyctrteplane", "Sigma xy (cisaillement)", &C::sxyctrteplane);
+    addCommand(ctrtpla, "vonmiesectrteplane", "Contrainte de Von-Mises", &C::vonmiesectrteplane);
+    QMenu* defpla = submenu(study, "defpla", "Hypothèse de déformations planes");
+    addCommand(defpla, "sxxdefplane", "Sigma xx", &C::sxxdefplane);
+    addCommand(defpla, "syydefplane", "Sigma yy", &C::syydefplane);
+    addCommand(defpla, "sxydefplane", "Sigma xy (cisaillement)", &C::sxydefplane);
+    addCommand(defpla, "vonmisesdefplane", "Contrainte de Von-Mises", &C::vonmisesdefplane);
+
+    QMenu* arret = submenu(bar, "arret", "Arret");
+    addCommand(arret, "stopcmd", "Stop", &C::stopcmd);
+    commands_.back().first->setShortcut(QKeySequence(Qt::Key_Delete));
+}
+
+} // namespace ai::ui

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "analysis/map_window.h"
+#include "ui/picture_file.h"
+
+#include <QImage>
+#include <QWidget>
+
+class QLabel;
+
+namespace ai::ui {
+
+// The stress map window: a persistent drawing surface that starts from the free
+// photograph at natural size and keeps every point painted on it, so the map survives
+// being covered; three labels over it. A tool window of fixed size with no task-bar entry.
+class Form2 : public QWidget, public MapWindow {
+    Q_OBJECT
+
+public:
+    Form2();
+
+    void show() override;
+    void setBackground(const std::string& path) override;
+    void drawPoint(float x, float y, Rgb colour) override;
+    void setTitle(const std::string& text) override;
+    void setMaximumText(const std::string& text) override;
+    void setMinimumText(const std::string& text) override;
+    void hide() override;
+
+    const QImage& surface() const { return surface_; }
+
+signals:
+    // The user closed the window; hide() does not count.
+    void closedByUser();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void repaintLater();
+
+    PictureFile background_;
+    QImage surface_;
+    QLabel* label1_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QLabel* label3_ = nullptr;
+    bool repaintRequested_ = false;
+};
+
+} // namespace ai::ui

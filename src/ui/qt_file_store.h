@@ -1,0 +1,15 @@
+#pragma once
+
+#include "io/file_store.h"
+
+namespace ai::ui {
+
+// Files through Qt: whole reads, and writes that replace the file only once every byte
+// is on disk.
+class QtFileStore : public FileStore {
+public:
+    std::optional<std::string> read(const std::string& path) override;
+    std::string writeAtomically(const std::string& path, const std::string& bytes) override;
+};
+
+} // namespace ai::ui
