@@ -51,13 +51,5 @@ TEST(ProfileText, KeepsTheFirstOfARepeatedKeyAndSkipsWhatIsNotAKeyValueLine)
     EXPECT_FALSE(text.value("init", "; a comment").has_value());
 }
 
-TEST(ProfileText, EmptyOrBinaryTextHoldsNothing)
-{
-    EXPECT_FALSE(ProfileText("").value("init", "node").has_value());
-    const std::string binary("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[\xff]=\0", 20);
-    const ProfileText image(binary);
-    EXPECT_FALSE(image.value("init", "node").has_value());
-}
-
 } // namespace
 } // namespace ai

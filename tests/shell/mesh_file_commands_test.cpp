@@ -43,17 +43,19 @@ void expectSameTables(const ProjectState& a, const ProjectState& b)
         EXPECT_EQ(a.Elements[e].nodes, b.Elements[e].nodes) << e;
 }
 
-TEST(SaveCommand, WritesTheStudyUnderTheChosenNameWithMefAlwaysAppended)
+TEST(SaveCommand, WritesTheStudyUnderTheChosenNameWithMefAlwaysAppendedUnlessCancelled)
 {
     Harness h;
     buildStudy(h.controller);
     const std::string statusBefore = h.controller.statusLine();
     h.files.files["etude.MEF"] = "ancien contenu";
-    h.dialogs.answers = {"etude", "etude.MEF", "", "C:\\Études\\essai 1"};
+    h.dialogs.answers = {std::nullopt, "etude", "etude.MEF", "", "C:\\Études\\essai 1"};
+    h.controller.save();
+    EXPECT_EQ(h.files.files["etude.MEF"], "ancien contenu") << "cancel writes nothing";
     for (int i = 0; i < 4; ++i)
         h.controller.save();
 
-    EXPECT_EQ(h.dialogs.titles, std::vector<std::string>(4, SaveTitle));
+    EXPECT_EQ(h.dialogs.titles, std::vector<std::string>(5, SaveTitle));
     ASSERT_EQ(h.files.files.size(), 4u);
     const std::string& written = h.files.files["etude.MEF"];
     EXPECT_TRUE(written.starts_with("[init]\r\nnode=3\r\nmesh=1\r\n[freenodelist]\r\n"
@@ -65,17 +67,6 @@ TEST(SaveCommand, WritesTheStudyUnderTheChosenNameWithMefAlwaysAppended)
     EXPECT_EQ(h.files.files["C:\\Études\\essai 1.MEF"], written);
     EXPECT_TRUE(h.messages.shown.empty());
     EXPECT_EQ(h.controller.statusLine(), statusBefore);
-}
-
-TEST(SaveCommand, CancelWritesNothing)
-{
-    Harness h;
-    buildStudy(h.controller);
-    h.dialogs.answers = {std::nullopt};
-    h.controller.save();
-    EXPECT_EQ(h.dialogs.titles, std::vector<std::string>{SaveTitle});
-    EXPECT_TRUE(h.files.files.empty());
-    EXPECT_TRUE(h.messages.shown.empty());
 }
 
 TEST(SaveCommand, AFailedWriteIsReportedAndLeavesTheFileAndTheStudyAsTheyWere)
@@ -114,40 +105,33 @@ TEST(SaveCommand, ANodeWaitingForItsLocationIsNotWrittenNorWithdrawn)
     EXPECT_EQ(h.controller.statusLine(), status::LocatePrompt);
 }
 
-TEST(OpenCommand, ReadsBackASavedStudyAndShowsItsCounts)
+TEST(OpenCommand, ReadsBackASavedStudyAndShowsItsCountsUnlessCancelled)
 {
     Harness h;
     buildStudy(h.controller);
     const ProjectState saved = h.state();
-    h.dialogs.answers = {"etude", "etude.MEF"};
+    h.dialogs.answers = {"etude", std::nullopt, "etude.MEF"};
     h.controller.save();
     h.controller.eff();
     h.controller.node(); // a different study in memory before opening
     h.controller.picture1Pressed(1, 2);
     h.controller.picture2Pressed(3, 4);
+    const ProjectState other = h.state();
     const int restoresBefore = h.picture1.restores;
 
     h.controller.open();
-    EXPECT_EQ(h.dialogs.titles.back(), OpenTitle);
+    expectSameTables(h.state(), other);
+    EXPECT_EQ(h.controller.statusLine(), status::CreatePrompt) << "cancel changes nothing";
+    EXPECT_TRUE(h.messages.shown.empty());
+
+    h.controller.open();
+    EXPECT_EQ(h.dialogs.titles, (std::vector<std::string>{SaveTitle, OpenTitle, OpenTitle}));
     expectSameTables(h.state(), saved);
     EXPECT_EQ(h.messages.shown, std::vector<std::string>{"3 noeuds et 1 élément(s)"});
     EXPECT_EQ(h.controller.statusLine(), status::Erased);
     EXPECT_EQ(h.picture1.restores, restoresBefore + 1) << "erased as by eff, views cleaned";
     EXPECT_FALSE(isSet(h.state().NodeSums[1].count))
         << "the erase empties the sums; the file holds none";
-}
-
-TEST(OpenCommand, CancelKeepsTheStudy)
-{
-    Harness h;
-    buildStudy(h.controller);
-    const ProjectState before = h.state();
-    h.dialogs.answers = {std::nullopt};
-    h.controller.open();
-    EXPECT_EQ(h.dialogs.titles, std::vector<std::string>{OpenTitle});
-    expectSameTables(h.state(), before);
-    EXPECT_TRUE(h.messages.shown.empty());
-    EXPECT_EQ(h.controller.statusLine(), status::Waiting);
 }
 
 TEST(OpenCommand, AMissingOrForeignFileStillErasesTheStudy)
