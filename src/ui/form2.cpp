@@ -1,7 +1,6 @@
 #include "ui/form2.h"
 
 #include "ui/design_font.h"
-#include "ui/view_units.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -11,9 +10,6 @@
 namespace ai::ui {
 
 namespace {
-
-// The map window's inside: 15240 x 6660 twips.
-constexpr QSize kClientSize(1016, 444);
 
 QLabel* label(QWidget* container, const char* name, const char* text, const QRect& at)
 {
@@ -27,34 +23,37 @@ QLabel* label(QWidget* container, const char* name, const char* text, const QRec
 
 } // namespace
 
-Form2::Form2() : background_(kClientSize), surface_(kClientSize, QImage::Format_RGB32)
+Form2::Form2()
+    : canvas_(palette().color(QPalette::Window), palette().color(QPalette::WindowText))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Carte des contraintes"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(kClientSize);
+    setFixedSize(kMapClientSize);
     setFont(designFont());
-    surface_.fill(palette().color(QPalette::Window));
 
     label1_ = label(this, "Label1", "Contrainte équivalente de Von-Mises en Mpa",
-                    pixelRect(4800, 6120, 1935, 495));
+                    kMapTitleRect);
     label1_->setAlignment(Qt::AlignCenter);
     label1_->setWordWrap(true);
     QFont italic = font();
     italic.setItalic(true);
     label1_->setFont(italic);
-    label2_ = label(this, "Label2", "0", pixelRect(13560, 360, 1575, 255));
-    label3_ = label(this, "Label3", "0", pixelRect(13560, 3960, 1575, 255));
+    label2_ = label(this, "Label2", "0", kMapMaximumRect);
+    label3_ = label(this, "Label3", "0", kMapMinimumRect);
 }
 
 void Form2::show()
 {
-    if (!isVisible()) {
-        const QRect screenArea = screen()->availableGeometry();
-        move(screenArea.center() - rect().center());
-    }
+    const bool opening = !isVisible();
     QWidget::show();
+    if (opening) {
+        // Centred with its frame, as far as the window system has told it yet.
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
     raise();
 }
 
@@ -62,21 +61,13 @@ void Form2::hide() { QWidget::hide(); }
 
 void Form2::setBackground(const std::string& path)
 {
-    surface_.fill(palette().color(QPalette::Window));
-    const QImage& picture = background_.picture(path);
-    if (!picture.isNull()) {
-        QPainter painter(&surface_);
-        painter.drawImage(QPoint(0, 0), picture);
-    }
+    canvas_.setBackground(path);
     repaintLater();
 }
 
 void Form2::drawPoint(float x, float y, Rgb colour)
 {
-    const auto point = toPixel(x, y);
-    if (!point || !surface_.rect().contains(*point))
-        return;
-    surface_.setPixel(*point, qRgb(colour.red, colour.green, colour.blue));
+    canvas_.drawPoint(x, y, colour);
     repaintLater();
 }
 
@@ -104,7 +95,7 @@ void Form2::paintEvent(QPaintEvent*)
 {
     repaintRequested_ = false;
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), surface_);
+    painter.drawImage(QPoint(0, 0), canvas_.surface());
 }
 
 void Form2::closeEvent(QCloseEvent* event)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/map_window.h"
-#include "ui/picture_file.h"
+#include "ui/map_canvas.h"
 
 #include <QImage>
 #include <QWidget>
@@ -27,7 +27,7 @@ public:
     void setMinimumText(const std::string& text) override;
     void hide() override;
 
-    const QImage& surface() const { return surface_; }
+    const QImage& surface() const { return canvas_.surface(); }
 
 signals:
     // The user closed the window; hide() does not count.
@@ -40,8 +40,7 @@ protected:
 private:
     void repaintLater();
 
-    PictureFile background_;
-    QImage surface_;
+    MapCanvas canvas_;
     QLabel* label1_ = nullptr;
     QLabel* label2_ = nullptr;
     QLabel* label3_ = nullptr;
