@@ -9,13 +9,21 @@ Displacement displacement(const Position& free, const Position& loaded)
     return {free.x - loaded.x, free.y - loaded.y};
 }
 
+double twiceSignedArea(const std::array<Position, 3>& free)
+{
+    const auto& [x1, y1] = free[0];
+    const auto& [x2, y2] = free[1];
+    const auto& [x3, y3] = free[2];
+    return x1 * y2 + x2 * y3 + x3 * y1 - x3 * y2 - x1 * y3 - x2 * y1;
+}
+
 Strain triangleStrain(const std::array<Position, 3>& free,
                       const std::array<Displacement, 3>& displacements)
 {
     const auto& [x1, y1] = free[0];
     const auto& [x2, y2] = free[1];
     const auto& [x3, y3] = free[2];
-    const double twiceArea = x1 * y2 + x2 * y3 + x3 * y1 - x3 * y2 - x1 * y3 - x2 * y1;
+    const double twiceArea = twiceSignedArea(free);
     if (twiceArea == 0.0)
         return {};
 

@@ -28,6 +28,9 @@ struct Stress {
     double xy = 0.0;
 };
 
+// Twice the signed area of a triangle over the free geometry of its corners, in their order.
+double twiceSignedArea(const std::array<Position, 3>& free);
+
 // The constant strain of the linear triangle over the free geometry of its corners, in
 // their order. Dividing by the signed double area serves either winding; only an exact
 // zero area (aligned or repeated corners) gives no strain.
