@@ -62,12 +62,11 @@ TEST(StressMap, EqualValuesPaintOnlyTheNodesInTheMiddleColour)
     ASSERT_EQ(map.dots.size(), 27 + kBarPoints);
     for (std::size_t i = 0; i < 27; ++i)
         EXPECT_EQ(map.dots[i].colour, (Rgb{0, 255, 5})) << i;
-    const std::vector<MapDot> firstNode(map.dots.begin(), map.dots.begin() + 9);
-    const std::vector<MapDot> expected{
-        {-20, -20, {0, 255, 5}}, {20, -20, {0, 255, 5}}, {-20, 20, {0, 255, 5}},
-        {20, 20, {0, 255, 5}},   {-20, 0, {0, 255, 5}},  {20, 0, {0, 255, 5}},
-        {0, 20, {0, 255, 5}},    {0, -20, {0, 255, 5}},  {0, 0, {0, 255, 5}}};
-    EXPECT_EQ(firstNode, expected);
+    // Node 1 at the origin: corners, sides, then the centre.
+    const float offsets[9][2] = {{-20, -20}, {20, -20}, {-20, 20}, {20, 20}, {-20, 0},
+                                 {20, 0},    {0, 20},   {0, -20},  {0, 0}};
+    for (std::size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(map.dots[i], (MapDot{offsets[i][0], offsets[i][1], {0, 255, 5}})) << i;
     EXPECT_EQ(map.maximumText, "0,8");
     EXPECT_EQ(map.minimumText, "0,8");
     EXPECT_EQ(map.title, "Constrainte normale selon x en MPa");
