@@ -37,7 +37,10 @@ std::optional<double> readValue(const ProfileText& profile, std::string_view sec
     const auto value = parseNumberAnySeparator(*text);
     if (!value)
         return std::nullopt;
-    return parseNumberAnySeparator(formatDouble(*value, NumberFormat{'.'}));
+    const double normalised = roundTo15Digits(*value);
+    if (!std::isfinite(normalised))
+        return std::nullopt;
+    return normalised;
 }
 
 std::optional<Position> readPosition(const ProfileText& profile, std::string_view section,

@@ -125,7 +125,10 @@ double roundTo15Digits(double value)
     const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                        std::chars_format::general, 15);
     double result = 0.0;
-    std::from_chars(buffer.data(), written.ptr, result);
+    // Next to the largest double, the 15-digit text lies beyond it: that text reads as
+    // an infinity, as no number.
+    if (std::from_chars(buffer.data(), written.ptr, result).ec == std::errc::result_out_of_range)
+        return std::copysign(std::numeric_limits<double>::infinity(), value);
     return result;
 }
 

@@ -33,7 +33,8 @@ std::optional<double> parseNumberAnySeparator(std::string_view text);
 // The value a click coordinate has once written as single-precision text and read back.
 double clickCoordinate(float value);
 
-// The value a double has once written with 15 significant digits and read back.
+// The value a double has once written with 15 significant digits and read back; an
+// infinity when that text is beyond the largest double.
 double roundTo15Digits(double value);
 
 // Converts a held coordinate to single precision exactly as reading its text as a

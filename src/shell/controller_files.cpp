@@ -28,6 +28,10 @@ void MainController::open()
     eff();
     // A file that cannot be read holds no counts and no entries, as an empty one.
     const auto counts = readMeshFile(platform_.files.read(*path).value_or(""), state_);
+    // A grid made while the grid panel stays open follows the opened study instead of
+    // replacing its nodes as if they were an earlier grid.
+    state_.GridBaseNodeCount = state_.NodeCount;
+    state_.GridBaseElementCount = state_.ElementCount;
     if (!counts)
         return;
     // The counts shown are those of the study now in memory, so a file that ended

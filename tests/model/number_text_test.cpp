@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace ai {
 namespace {
 
@@ -51,6 +53,9 @@ TEST(NumberText, ClickCoordinatesBehaveAsTheirSevenDigitText)
     EXPECT_EQ(clickCoordinate(123456.78f), 123456.8);
     EXPECT_EQ(formatDouble(clickCoordinate(third), comma), formatSingle(third, comma));
     EXPECT_EQ(roundTo15Digits(2.0 / 3.0), 0.666666666666667);
+    EXPECT_EQ(roundTo15Digits(-std::numeric_limits<double>::max()),
+              -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(roundTo15Digits(1e300), 1e300);
 }
 
 TEST(NumberText, ToSingleMatchesReadingTheTextAsASingle)

@@ -175,3 +175,36 @@ TEST(OpenCommand, ShowsTheCountsLoadedAndNoMessageForACountThatIsNoNumber)
 
 } // namespace
 } // namespace ai
+
+namespace ai {
+namespace {
+
+TEST(OpenCommand, AGridMadeWithThePanelStillOpenIsAddedAfterTheOpenedStudy)
+{
+    test::Harness saved;
+    buildStudy(saved.controller);
+    saved.dialogs.answers = {"trois"};
+    saved.controller.save();
+
+    test::Harness h;
+    h.files.files = saved.files.files;
+    h.controller.automesh();
+    h.controller.barChanged(Bar::HScroll1, 3); // a 3 x 2 grid over the empty study
+    ASSERT_EQ(h.state().NodeCount, 6);
+    h.dialogs.answers = {"trois.MEF"};
+    h.controller.open();
+    ASSERT_EQ(h.state().NodeCount, 3);
+
+    h.controller.barChanged(Bar::VScroll1, 3);
+    EXPECT_EQ(h.state().NodeCount, 3 + 9) << "the opened nodes are kept, not taken for a grid";
+    expectSameTables(saved.state(), [&] {
+        ProjectState opened = h.state();
+        opened.NodeCount = 3;
+        opened.ElementCount = 1;
+        return opened;
+    }());
+    EXPECT_EQ(h.state().Elements[2].nodes, (std::array<int, 3>{4, 5, 7}));
+}
+
+} // namespace
+} // namespace ai
