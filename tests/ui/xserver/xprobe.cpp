@@ -55,6 +55,7 @@ int layout()
         printPoint(view->objectName().toLatin1().constData(),
                    view->mapTo(&form, view->contentsRect().topLeft()));
     printPoint("background", form.centralWidget()->mapTo(&form, QPoint(1012, 100)));
+    std::fflush(stdout);
     return 0;
 }
 
