@@ -44,8 +44,8 @@ std::string whole(int value) { return std::to_string(value); }
 std::string nodeResultsCsv(const ProjectState& state, int nodeCount)
 {
     std::string out;
-    appendRow(out, {"node", "free_x", "free_y", "loaded_x", "loaded_y", "u", "v", "count",
-                    "average"});
+    appendRow(out,
+              {"node", "free_x", "free_y", "loaded_x", "loaded_y", "u", "v", "count", "average"});
     for (int n = 1; n <= nodeCount; ++n) {
         const Position& free = state.FreeNodes[slot(n)];
         const Position& loaded = state.LoadNodes[slot(n)];
@@ -62,8 +62,8 @@ std::string elementResultsCsv(const ProjectState& state, const Material& materia
                               Component component, bool planeStress)
 {
     std::string out;
-    appendRow(out, {"element", "n1", "n2", "n3", "two_a", "exx", "eyy", "gxy", "sxx", "syy",
-                    "txy", "value"});
+    appendRow(out, {"element", "n1", "n2", "n3", "two_a", "exx", "eyy", "gxy", "sxx", "syy", "txy",
+                    "value"});
     for (int e = 1; e <= state.ElementCount; ++e) {
         const auto& corners = state.Elements[slot(e)].nodes;
         std::array<Position, 3> free;
@@ -75,10 +75,9 @@ std::string elementResultsCsv(const ProjectState& state, const Material& materia
         const Strain strain = triangleStrain(free, moved);
         const Stress stress = elasticStress(strain, material, planeStress);
         appendRow(out, {whole(e), whole(corners[0]), whole(corners[1]), whole(corners[2]),
-                        shortest(twiceSignedArea(free)), shortest(strain.xx),
-                        shortest(strain.yy), shortest(strain.xy), shortest(stress.xx),
-                        shortest(stress.yy), shortest(stress.xy),
-                        shortest(stressValue(stress, component))});
+                        shortest(twiceSignedArea(free)), shortest(strain.xx), shortest(strain.yy),
+                        shortest(strain.xy), shortest(stress.xx), shortest(stress.yy),
+                        shortest(stress.xy), shortest(stressValue(stress, component))});
     }
     return out;
 }

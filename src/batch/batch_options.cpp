@@ -1,0 +1,246 @@
+#include "batch/batch_options.h"
+
+#include "model/number_text.h"
+#include "shell/scroll_bars.h"
+
+#include <charconv>
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace ai::batch {
+
+const std::string_view kUsage =
+    "Utilisation : analyse-image-batch [OPTIONS] FICHIER_MAILLAGE\n"
+    "Lit un fichier de maillage, peut y ajouter une structure maillée ou le remailler,\n"
+    "calcule une étude et en écrit les résultats, sans ouvrir de fenêtre. Les étapes\n"
+    "suivent cet ordre : lecture, structure maillée, maillage automatique, étude,\n"
+    "résultats, sauvegarde.\n"
+    "\n"
+    "  --decimal=SEP          ',' ou '.' : séparateur décimal des fichiers de maillage\n"
+    "                         lus et écrits (par défaut celui du système)\n"
+    "  --grid=NX,NY,SX,SY,GX,GY,FX,FY,LX,LY\n"
+    "                         ajoute une structure maillée avec ces dix valeurs de barres\n"
+    "  --automesh=D           remplace les éléments par le maillage automatique de\n"
+    "                         distance D\n"
+    "  --study=sxx|syy|sxy|vm calcule l'étude de cette composante\n"
+    "  --plane-stress | --plane-strain\n"
+    "                         l'hypothèse (par défaut déformations planes)\n"
+    "  --young=E --poisson=NU le matériau (par défaut 1 et 0,47 ; virgule ou point)\n"
+    "  --nodes-csv=FICHIER    node,free_x,free_y,loaded_x,loaded_y,u,v,count,average\n"
+    "  --elements-csv=FICHIER element,n1,n2,n3,two_a,exx,eyy,gxy,sxx,syy,txy,value\n"
+    "  --map-png=FICHIER [--image=PHOTO]\n"
+    "                         l'image de la carte des contraintes (sur la photo, ou sur\n"
+    "                         un fond uni)\n"
+    "  --save=FICHIER         écrit l'étude comme fichier de maillage, sous ce nom exact\n"
+    "  --help                 affiche cette aide\n"
+    "\n"
+    "Les fichiers CSV et l'image de la carte demandent --study. Un message sur la sortie\n"
+    "d'erreur donne les nombres de noeuds et d'éléments lus.\n"
+    "Code de sortie : 0 quand tout est fait ; 1 quand une donnée est refusée ou qu'un\n"
+    "fichier ne peut être lu ou écrit (aucun fichier n'est alors laissé à moitié écrit) ;\n"
+    "2 quand la ligne de commande est incorrecte.\n";
+
+namespace {
+
+// A whole number written in plain decimal digits, the whole text.
+std::optional<int> wholeNumber(std::string_view text)
+{
+    int value = 0;
+    if (text.empty() || text.front() < '0' || text.front() > '9')
+        return std::nullopt;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string rangeText(const BarRange& range)
+{
+    return "de " + formatWhole(range.minimum) + " à " + formatWhole(range.maximum);
+}
+
+// A bar value as the bar itself would take it, or the reason it cannot.
+std::optional<std::string> checkBarValue(std::string_view text, Bar bar, std::string_view what,
+                                         int& value)
+{
+    const BarRange range = barRange(bar);
+    const auto number = wholeNumber(text);
+    if (!number || *number < range.minimum || *number > range.maximum)
+        return std::string(what) + " « " + std::string(text) + " » doit être un nombre entier " +
+               rangeText(range) + ".";
+    value = *number;
+    return std::nullopt;
+}
+
+std::optional<std::string> parseGrid(std::string_view text, GridBars& grid)
+{
+    static constexpr std::string_view names[] = {"NX", "NY", "SX", "SY", "GX",
+                                                 "GY", "FX", "FY", "LX", "LY"};
+    int* fields[] = {&grid.columns,      &grid.rows,         &grid.spacingX, &grid.spacingY,
+                     &grid.deformationX, &grid.deformationY, &grid.freeX,    &grid.freeY,
+                     &grid.loadX,        &grid.loadY};
+    std::vector<std::string_view> values;
+    for (std::size_t from = 0;;) {
+        const std::size_t comma = text.find(',', from);
+        values.push_back(text.substr(from, comma - from));
+        if (comma == std::string_view::npos)
+            break;
+        from = comma + 1;
+    }
+    if (values.size() != 10)
+        return "--grid demande dix valeurs séparées par des virgules "
+               "(NX,NY,SX,SY,GX,GY,FX,FY,LX,LY), pas " +
+               formatWhole(static_cast<long long>(values.size())) + ".";
+    // The ten values follow the bars' order: HScroll1, VScroll1, ... VScroll5.
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string what = "--grid : la valeur " + std::string(names[i]);
+        if (auto error = checkBarValue(values[i], static_cast<Bar>(i), what, *fields[i]))
+            return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<Component> componentNamed(std::string_view name)
+{
+    if (name == "sxx")
+        return Component::Sxx;
+    if (name == "syy")
+        return Component::Syy;
+    if (name == "sxy")
+        return Component::Sxy;
+    if (name == "vm")
+        return Component::VonMises;
+    return std::nullopt;
+}
+
+// Two outputs under one name would leave only the last one.
+std::optional<std::string> sharedOutput(const Options& o)
+{
+    std::map<std::filesystem::path, std::string> seen;
+    const std::pair<const std::string*, const char*> outputs[] = {
+        {&o.nodesCsv, "--nodes-csv"},
+        {&o.elementsCsv, "--elements-csv"},
+        {&o.mapPng, "--map-png"},
+        {&o.save, "--save"}};
+    for (const auto& [file, option] : outputs) {
+        if (file->empty())
+            continue;
+        const auto path = std::filesystem::absolute(*file).lexically_normal();
+        const auto [it, added] = seen.emplace(path, option);
+        if (!added)
+            return it->second + " et " + option + " écriraient le même fichier « " + *file +
+                   " ».";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> checkTogether(const Options& o)
+{
+    if (o.meshFile.empty())
+        return std::string("il manque le fichier de maillage à lire.");
+    if (!o.study && (!o.nodesCsv.empty() || !o.elementsCsv.empty() || !o.mapPng.empty()))
+        return std::string("--nodes-csv, --elements-csv et --map-png demandent --study.");
+    if (!o.image.empty() && o.mapPng.empty())
+        return std::string("--image ne sert qu'avec --map-png.");
+    return sharedOutput(o);
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments)
+{
+    CommandLine result;
+    Options options;
+    std::set<std::string> given;
+    bool onlyFiles = false;
+    auto fail = [&result](std::string error) {
+        result.error = std::move(error);
+        return result;
+    };
+
+    for (const std::string& argument : arguments) {
+        if (onlyFiles || argument.empty() || argument.front() != '-' || argument == "-") {
+            if (!options.meshFile.empty())
+                return fail("un seul fichier de maillage est lu : « " + options.meshFile +
+                            " » ou « " + argument + " » ?");
+            options.meshFile = argument;
+            continue;
+        }
+        if (argument == "--") {
+            onlyFiles = true;
+            continue;
+        }
+        if (argument == "--help" || argument == "-h") {
+            result.help = true;
+            return result;
+        }
+
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const bool flag = name == "--plane-stress" || name == "--plane-strain";
+        if (flag && equals != std::string::npos)
+            return fail(name + " ne prend pas de valeur.");
+        // Either hypothesis counts as the one choice of hypothesis.
+        const std::string key = flag ? "hypothesis" : name;
+        if (!given.insert(key).second)
+            return fail(flag ? "une seule hypothèse : --plane-stress ou --plane-strain."
+                             : name + " est donnée deux fois.");
+        if (flag) {
+            options.planeStress = name == "--plane-stress";
+            continue;
+        }
+        if (equals == std::string::npos || equals + 1 == argument.size()) {
+            static const std::set<std::string> known = {
+                "--decimal",   "--grid",         "--automesh", "--study", "--young", "--poisson",
+                "--nodes-csv", "--elements-csv", "--map-png",  "--image", "--save"};
+            if (!known.contains(name))
+                return fail("option inconnue « " + argument + " ».");
+            return fail(name + " demande une valeur : " + name + "=...");
+        }
+        const std::string value = argument.substr(equals + 1);
+
+        if (name == "--decimal") {
+            if (value != "," && value != ".")
+                return fail("--decimal vaut ',' ou '.', pas « " + value + " ».");
+            options.decimal = value.front();
+        } else if (name == "--grid") {
+            GridBars grid;
+            if (auto error = parseGrid(value, grid))
+                return fail(*error);
+            options.grid = grid;
+        } else if (name == "--automesh") {
+            int distance = 0;
+            if (auto error =
+                    checkBarValue(value, Bar::HScroll6, "--automesh : la distance", distance))
+                return fail(*error);
+            options.automeshDistance = distance;
+        } else if (name == "--study") {
+            options.study = componentNamed(value);
+            if (!options.study)
+                return fail("--study vaut sxx, syy, sxy ou vm, pas « " + value + " ».");
+        } else if (name == "--young") {
+            options.young = value;
+        } else if (name == "--poisson") {
+            options.poisson = value;
+        } else if (name == "--nodes-csv") {
+            options.nodesCsv = value;
+        } else if (name == "--elements-csv") {
+            options.elementsCsv = value;
+        } else if (name == "--map-png") {
+            options.mapPng = value;
+        } else if (name == "--image") {
+            options.image = value;
+        } else if (name == "--save") {
+            options.save = value;
+        } else {
+            return fail("option inconnue « " + argument + " ».");
+        }
+    }
+    if (auto error = checkTogether(options))
+        return fail(*error);
+    result.options = std::move(options);
+    return result;
+}
+
+} // namespace ai::batch

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "mesh/structured_grid.h"
+#include "model/project_state.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ai::batch {
+
+// What the command line asks for. Empty file names mean "not asked".
+struct Options {
+    std::string meshFile;
+    std::optional<char> decimal;         // --decimal; else the system's
+    std::optional<GridBars> grid;        // --grid
+    std::optional<int> automeshDistance; // --automesh
+    std::optional<Component> study;      // --study
+    bool planeStress = false;            // --plane-stress; plane strain by default
+    std::string young = "1";             // --young, either separator
+    std::string poisson = "0.47";        // --poisson, either separator
+    std::string nodesCsv;
+    std::string elementsCsv;
+    std::string mapPng;
+    std::string image; // --image, the map's background
+    std::string save;
+};
+
+// The command line read, or why it cannot be (in French), or a request for help.
+struct CommandLine {
+    std::optional<Options> options;
+    std::string error;
+    bool help = false;
+};
+
+// Reads the arguments after the program's name. Every option may be given once; values
+// are checked against the ranges of the window's scroll bars.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The help text: the interface and the exit statuses.
+extern const std::string_view kUsage;
+
+} // namespace ai::batch

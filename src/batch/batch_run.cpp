@@ -1,0 +1,178 @@
+#include "batch/batch_run.h"
+
+#include "analysis/results_csv.h"
+#include "analysis/study.h"
+#include "batch/mesh_file_check.h"
+#include "batch/offscreen_map.h"
+#include "io/mesh_file_reader.h"
+#include "io/mesh_file_writer.h"
+#include "mesh/automatic_mesher.h"
+#include "mesh/structured_grid.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace ai::batch {
+
+namespace {
+
+// A material text with either separator, in the format the study reads.
+std::string withDecimal(std::string text, const NumberFormat& format)
+{
+    const auto comma = text.find(',');
+    const auto point = text.find('.');
+    if ((comma == std::string::npos) != (point == std::string::npos))
+        text[comma != std::string::npos ? comma : point] = format.decimal;
+    return text;
+}
+
+std::string quoted(const std::string& text) { return "« " + text + " »"; }
+
+class Run {
+public:
+    Run(const Options& options, const NumberFormat& format, FileStore& files, std::ostream& errors)
+        : options_(options), format_(format), files_(files), errors_(errors),
+          state_(std::make_unique<ProjectState>())
+    {
+    }
+
+    int operator()()
+    {
+        if (!read() || !grid() || !study() || !outputs() || !save())
+            return kExitRefused;
+        return kExitDone;
+    }
+
+private:
+    bool refuse(const std::string& message)
+    {
+        errors_ << "analyse-image-batch : " << message << '\n';
+        return false;
+    }
+
+    bool read()
+    {
+        const std::string& path = options_.meshFile;
+        const auto bytes = files_.read(path);
+        if (!bytes)
+            return refuse("impossible de lire le fichier de maillage " + quoted(path) + ".");
+        if (!hasMeshCounts(*bytes))
+            return refuse(quoted(path) + " n'est pas un fichier de maillage : sa section [init] "
+                                         "ne donne ni le nombre de noeuds ni celui d'éléments.");
+        const auto counts = readMeshFile(*bytes, *state_);
+        if (!counts)
+            return refuse("le fichier de maillage " + quoted(path) +
+                          " est endommagé : un nombre de sa section [init] n'est pas un nombre.");
+        errors_ << formatWhole(counts->nodes) << " noeuds et " << formatWhole(counts->elements)
+                << " élément(s)\n";
+        if (auto problem = incompleteEntry(*bytes, *counts))
+            return refuse("le fichier de maillage " + quoted(path) +
+                          " est endommagé : " + *problem);
+        return true;
+    }
+
+    bool grid()
+    {
+        if (options_.grid) {
+            const GridBars& bars = *options_.grid;
+            state_->GridBaseNodeCount = state_->NodeCount;
+            state_->GridBaseElementCount = state_->ElementCount;
+            const GridOutcome outcome = rebuildStructuredGrid(*state_, bars);
+            if (!outcome.built)
+                return refuse("--grid : la structure maillée de " + formatWhole(bars.columns) +
+                              " x " + formatWhole(bars.rows) + " noeuds ajouterait " +
+                              formatWhole(gridNodeCount(bars)) + " noeuds et " +
+                              formatWhole(gridElementCount(bars)) +
+                              " éléments ; l'étude ne peut plus en prendre que " +
+                              formatWhole(outcome.nodeRoom) + " et " +
+                              formatWhole(outcome.elementRoom) + " (1000 de chaque au plus).");
+        }
+        if (options_.automeshDistance)
+            buildAutomaticMesh(*state_, *options_.automeshDistance);
+        return true;
+    }
+
+    bool study()
+    {
+        if (!options_.study)
+            return true;
+        if (state_->ElementCount == 0)
+            return refuse("--study : le maillage n'a aucun élément, il n'y a rien à calculer.");
+        young_ = withDecimal(options_.young, format_);
+        poisson_ = withDecimal(options_.poisson, format_);
+        outcome_ = computeStudy(*state_, state_->NodeCount,
+                                {young_, poisson_, *options_.study, options_.planeStress, format_});
+        if (!outcome_.refusal.empty())
+            return refuse(outcome_.refusal);
+        if (outcome_.map.unusable)
+            return refuse(std::string(kUnusableMeshMessage));
+        state_->StressComponent = *options_.study;
+        state_->PlaneStressFlag = options_.planeStress;
+        for (int n = 1; n <= state_->NodeCount; ++n)
+            state_->NodeSums[static_cast<std::size_t>(n)] =
+                outcome_.sums[static_cast<std::size_t>(n)];
+        return true;
+    }
+
+    // Every output is made before the first is written: a refusal leaves none behind.
+    bool outputs()
+    {
+        std::vector<std::pair<std::string, std::string>> files;
+        if (!options_.nodesCsv.empty())
+            files.emplace_back(options_.nodesCsv, nodeResultsCsv(*state_, state_->NodeCount));
+        if (!options_.elementsCsv.empty()) {
+            const auto material =
+                readMaterial(young_, poisson_, options_.planeStress, format_).material;
+            files.emplace_back(
+                options_.elementsCsv,
+                elementResultsCsv(*state_, *material, *options_.study, options_.planeStress));
+        }
+        if (!options_.mapPng.empty()) {
+            OffscreenMap map;
+            paintStressMap(outcome_.map, map, options_.image);
+            if (!map.backgroundRead())
+                return refuse("--image : impossible de lire la photographie " +
+                              quoted(options_.image) + ".");
+            files.emplace_back(options_.mapPng, map.png().toStdString());
+        }
+        for (const auto& [path, bytes] : files)
+            if (!write(path, bytes))
+                return false;
+        return true;
+    }
+
+    bool save()
+    {
+        if (options_.save.empty())
+            return true;
+        return write(options_.save, writeMeshFile(*state_, state_->NodeCount, format_));
+    }
+
+    bool write(const std::string& path, const std::string& bytes)
+    {
+        const std::string reason = files_.writeAtomically(path, bytes);
+        if (!reason.empty())
+            return refuse("impossible d'écrire " + quoted(path) + " : " + reason + ".");
+        return true;
+    }
+
+    const Options& options_;
+    NumberFormat format_;
+    FileStore& files_;
+    std::ostream& errors_;
+    std::unique_ptr<ProjectState> state_;
+    std::string young_;
+    std::string poisson_;
+    StudyOutcome outcome_;
+};
+
+} // namespace
+
+int runBatch(const Options& options, const NumberFormat& format, FileStore& files,
+             std::ostream& errors)
+{
+    return Run(options, format, files, errors)();
+}
+
+} // namespace ai::batch
