@@ -10,7 +10,6 @@
 namespace ai::example {
 namespace {
 
-
 // Plane-stress Hooke's law applied to the central-difference gradient of the displacement.
 StressTensor stressFromDisplacement(const PlateLoad& load, Vector2 p)
 {

@@ -18,8 +18,8 @@ Vector2 kirschDisplacement(const PlateLoad& load, Vector2 position)
     const double c2 = std::cos(2.0 * theta);
     const double s2 = std::sin(2.0 * theta);
 
-    const double ur = scale * (r * ((kappa - 1.0) / 2.0 + c2) + (a2 / r) * (1.0 + (1.0 + kappa) * c2) -
-                               (a4 / (r * r * r)) * c2);
+    const double ur = scale * (r * ((kappa - 1.0) / 2.0 + c2) +
+                               (a2 / r) * (1.0 + (1.0 + kappa) * c2) - (a4 / (r * r * r)) * c2);
     const double ut = scale * ((1.0 - kappa) * a2 / r - r - a4 / (r * r * r)) * s2;
 
     const double c = std::cos(theta);

@@ -43,10 +43,11 @@ int main(int argc, char** argv)
     }
     // Written with a decimal comma, as the program writes under French settings; the
     // reader takes either separator.
-    const bool ok = writeBytes(dir + "/plate-with-hole.MEF",
-                               ai::writeMeshFile(*state, state->NodeCount, ai::NumberFormat{','})) &&
-                    writePng(ai::example::freePhotograph(), dir + "/plate-free.png") &&
-                    writePng(ai::example::loadedPhotograph(), dir + "/plate-loaded.png");
+    const bool ok =
+        writeBytes(dir + "/plate-with-hole.MEF",
+                   ai::writeMeshFile(*state, state->NodeCount, ai::NumberFormat{','})) &&
+        writePng(ai::example::freePhotograph(), dir + "/plate-free.png") &&
+        writePng(ai::example::loadedPhotograph(), dir + "/plate-loaded.png");
     if (!ok) {
         std::cerr << "make-plate-example: cannot write into " << dir << "\n";
         return 1;

@@ -22,7 +22,7 @@ inline constexpr double kPlateBottom = 4320.0;
 
 // A polymer plate pulled to 2 % remote strain, so that the loaded photograph shows the
 // stretch (about 9 pixels at each end) and the hole's ovalisation.
-inline constexpr double kYoung = 2000.0;      // MPa
+inline constexpr double kYoung = 2000.0; // MPa
 inline constexpr double kPoisson = 0.3;
 inline constexpr double kRemoteStress = 40.0; // MPa, along x
 

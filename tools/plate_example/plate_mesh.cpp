@@ -4,7 +4,6 @@
 #include "model/number_text.h"
 #include "plate_example/plate_geometry.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -96,7 +95,8 @@ bool buildPlateMesh(const PlateMeshOptions& options, ProjectState& state)
     const int sideColumns = options.sideColumns;
     const long nodes = static_cast<long>(m) * rings + 2L * sideColumns * rows;
     const long triangles = 2L * m * (rings - 1) + 4L * sideColumns * (rows - 1);
-    if (m < 8 || m % 8 != 0 || rings < 2 || nodes > kMaxNodes || triangles > kMaxElements)
+    if (m < 8 || m % 8 != 0 || rings < 2 || sideColumns < 1 || nodes > kMaxNodes ||
+        triangles > kMaxElements)
         return false;
 
     // The O-grid: node (j, k) lies on ray j at ring k; ring 0 is the hole's edge.
@@ -111,7 +111,8 @@ bool buildPlateMesh(const PlateMeshOptions& options, ProjectState& state)
             const Vector2 edge{kHoleRadius * std::cos(angle), kHoleRadius * std::sin(angle)};
             const Vector2 outer = squarePoint(static_cast<double>(j) / m);
             const double t = shares[static_cast<std::size_t>(k)];
-            at(j, k) = addNode(state, {edge.x + t * (outer.x - edge.x), edge.y + t * (outer.y - edge.y)});
+            at(j, k) =
+                addNode(state, {edge.x + t * (outer.x - edge.x), edge.y + t * (outer.y - edge.y)});
         }
     }
     for (int k = 0; k + 1 < rings; ++k)
@@ -119,24 +120,21 @@ bool buildPlateMesh(const PlateMeshOptions& options, ProjectState& state)
             addCell(state, at(j, k), at(j + 1, k), at(j + 1, k + 1), at(j, k + 1));
 
     // The side blocks share the nodes of the square's sides: row i lies at y = -s + i * step.
+    // The right side runs from ray -m/8 (y = -s) to ray m/8, the left one from 5m/8 to 3m/8.
     const double s = kSquareHalfSide;
     const double step = 2.0 * s / (rows - 1);
     for (const int side : {1, -1}) {
-        const double width = ((side > 0 ? kPlateRight : kHoleCentre.x) -
-                              (side > 0 ? kHoleCentre.x : kPlateLeft) - s) / std::max(sideColumns, 1);
-        std::vector<int> previous(static_cast<std::size_t>(rows));
-        for (int i = 0; i < rows; ++i) {
-            // The right side runs from ray -m/8 (y = -s) to ray m/8; the left one from 5m/8 back to 3m/8.
-            const int j = side > 0 ? i - m / 8 : 5 * m / 8 - i;
-            previous[static_cast<std::size_t>(i)] = at(j, rings - 1);
-        }
+        const double reach = side > 0 ? kPlateRight - kHoleCentre.x : kHoleCentre.x - kPlateLeft;
+        const double width = (reach - s) / sideColumns;
+        std::vector<int> previous;
+        for (int i = 0; i < rows; ++i)
+            previous.push_back(at(side > 0 ? i - m / 8 : 5 * m / 8 - i, rings - 1));
         for (int c = 1; c <= sideColumns; ++c) {
-            std::vector<int> column(static_cast<std::size_t>(rows));
+            std::vector<int> column;
             for (int i = 0; i < rows; ++i)
-                column[static_cast<std::size_t>(i)] = addNode(state, {side * (s + c * width), -s + i * step});
-            for (int i = 0; i + 1 < rows; ++i)
-                addCell(state, previous[static_cast<std::size_t>(i)], column[static_cast<std::size_t>(i)],
-                        column[static_cast<std::size_t>(i + 1)], previous[static_cast<std::size_t>(i + 1)]);
+                column.push_back(addNode(state, {side * (s + c * width), -s + i * step}));
+            for (std::size_t i = 0; i + 1 < column.size(); ++i)
+                addCell(state, previous[i], column[i], column[i + 1], previous[i + 1]);
             previous = column;
         }
     }

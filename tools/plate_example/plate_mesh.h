@@ -8,10 +8,14 @@ namespace ai::example {
 // the square that spans the plate's height; rectangular blocks fill the plate left and
 // right of that square.
 struct PlateMeshOptions {
-    int angularDivisions = 32; // around the hole; a multiple of 8, so the square's corners are nodes
-    int rings = 12;            // rings of nodes from the hole's edge to the square, both included
-    double firstLayer = 54.0;  // thickness of the elements at the top and bottom of the hole
-    int sideColumns = 9;       // columns of cells in each side block; 0 meshes the square only
+    // Divisions around the hole; a multiple of 8, so that the square's corners are nodes.
+    int angularDivisions = 32;
+    // Rings of nodes from the hole's edge to the square, both included.
+    int rings = 12;
+    // Thickness of the elements at the top and bottom of the hole, in twips.
+    double firstLayer = 54.0;
+    // Columns of cells in each side block.
+    int sideColumns = 9;
 };
 
 // The example's mesh: free positions on the free photograph, loaded positions the exact

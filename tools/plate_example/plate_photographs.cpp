@@ -51,8 +51,7 @@ std::optional<Vector2> materialPointAt(Vector2 loaded)
     return free;
 }
 
-template <typename MaterialPoint>
-QImage render(MaterialPoint materialPoint)
+template <typename MaterialPoint> QImage render(MaterialPoint materialPoint)
 {
     QImage image(kImageWidth, kImageHeight, QImage::Format_Grayscale8);
     for (int row = 0; row < kImageHeight; ++row) {

@@ -49,8 +49,8 @@ double speckleBrightness(double x, double y)
     for (long i = cx - 1; i <= cx + 1; ++i) {
         for (long j = cy - 1; j <= cy + 1; ++j) {
             const Dot dot = dotOfCell(i, j);
-            const double d2 = ((x - dot.x) * (x - dot.x) + (y - dot.y) * (y - dot.y)) /
-                              (dot.radius * dot.radius);
+            const double d2 =
+                ((x - dot.x) * (x - dot.x) + (y - dot.y) * (y - dot.y)) / (dot.radius * dot.radius);
             if (d2 < 6.25)
                 darkness = std::max(darkness, dot.depth * std::exp(-d2));
         }
