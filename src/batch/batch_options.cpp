@@ -129,8 +129,7 @@ std::optional<std::string> sharedOutput(const Options& o)
         const auto path = std::filesystem::absolute(*file).lexically_normal();
         const auto [it, added] = seen.emplace(path, option);
         if (!added)
-            return it->second + " et " + option + " écriraient le même fichier « " + *file +
-                   " ».";
+            return it->second + " et " + option + " écriraient le même fichier « " + *file + " ».";
     }
     return std::nullopt;
 }
