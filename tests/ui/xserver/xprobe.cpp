@@ -1,9 +1,10 @@
 // Helper of the X-server test, run on the same display as the program:
-//   xprobe layout                 where to point: the main window's menu entry "Créer des
-//                                 noeuds" and the insides of both views, in window pixels,
-//                                 as shell assignments (the layout is the program's own)
-//   xprobe wait WID X Y RRGGBB S  waits up to S seconds until the window's pixel (X, Y)
-//                                 has that colour; exit status 0 when it does
+//   xprobe layout                 where to point, as shell assignments: menu titles and the
+//                                 insides of both views in window pixels, menu entries in
+//                                 their menu's pixels (the layout is the program's own)
+//   xprobe wait WID RRGGBB X Y W H S
+//                                 waits up to S seconds until a pixel of the window's
+//                                 rectangle (X, Y, W, H) has that colour; status 0 when one does
 //   xprobe shot WID FILE          saves what the X server shows of the window
 #include "support/fakes.h"
 #include "ui/application.h"
@@ -43,14 +44,16 @@ int layout()
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
 
+    // Menu titles in the window; menu entries from the top-left corner of their menu.
     QMenuBar* bar = form.menuBar();
-    auto* meshmenu = form.findChild<QMenu*>(QStringLiteral("meshmenu"));
-    auto* node = form.findChild<QAction*>(QStringLiteral("node"));
-    const QRect title = bar->actionGeometry(meshmenu->menuAction());
-    // A menu opens under its title, from the title's left edge.
-    const QPoint menuOrigin = bar->mapTo(&form, title.bottomLeft() + QPoint(0, 1));
-    printPoint("meshmenu", bar->mapTo(&form, title.center()));
-    printPoint("node", menuOrigin + meshmenu->actionGeometry(node).center());
+    for (QAction* title : bar->actions())
+        printPoint(("title_" + title->menu()->objectName()).toLatin1().constData(),
+                   bar->mapTo(&form, bar->actionGeometry(title).center()));
+    for (QMenu* menu : form.findChildren<QMenu*>())
+        for (QAction* entry : menu->actions()) {
+            const QString name = entry->menu() ? entry->menu()->objectName() : entry->objectName();
+            printPoint(("entry_" + name).toLatin1().constData(), menu->actionGeometry(entry).center());
+        }
     for (ai::ui::ImageViewWidget* view : {&form.picture1(), &form.picture2()})
         printPoint(view->objectName().toLatin1().constData(),
                    view->mapTo(&form, view->contentsRect().topLeft()));
@@ -59,20 +62,18 @@ int layout()
     return 0;
 }
 
-int waitForColour(WId window, QPoint at, QRgb colour, int seconds)
+int waitForColour(WId window, QRgb colour, const QRect& area, int seconds)
 {
     const QDeadlineTimer deadline(seconds * 1000);
-    QRgb seen = 0;
     do {
         const QImage shot = grabWindow(window);
-        if (shot.rect().contains(at)) {
-            seen = shot.pixel(at) & 0xFFFFFFu;
-            if (seen == colour)
-                return 0;
-        }
+        const QRect within = area.intersected(shot.rect());
+        for (int y = within.top(); y <= within.bottom(); ++y)
+            for (int x = within.left(); x <= within.right(); ++x)
+                if ((shot.pixel(x, y) & 0xFFFFFFu) == colour)
+                    return 0;
         QThread::msleep(50);
     } while (!deadline.hasExpired());
-    std::fprintf(stderr, "pixel (%d, %d) is %06X, not %06X\n", at.x(), at.y(), seen, colour);
     return 1;
 }
 
@@ -84,11 +85,13 @@ int main(int argc, char* argv[])
     const QStringList args = QApplication::arguments();
     if (args.size() == 2 && args[1] == QLatin1String("layout"))
         return layout();
-    if (args.size() == 7 && args[1] == QLatin1String("wait"))
-        return waitForColour(args[2].toULongLong(), QPoint(args[3].toInt(), args[4].toInt()),
-                             args[5].toUInt(nullptr, 16), args[6].toInt());
+    if (args.size() == 9 && args[1] == QLatin1String("wait"))
+        return waitForColour(args[2].toULongLong(), args[3].toUInt(nullptr, 16),
+                             QRect(args[4].toInt(), args[5].toInt(), args[6].toInt(),
+                                   args[7].toInt()),
+                             args[8].toInt());
     if (args.size() == 4 && args[1] == QLatin1String("shot"))
         return grabWindow(args[2].toULongLong()).save(args[3]) ? 0 : 1;
-    std::fprintf(stderr, "usage: xprobe layout | wait WID X Y RRGGBB SECONDS | shot WID FILE\n");
+    std::fprintf(stderr, "usage: xprobe layout | wait WID RRGGBB X Y W H SECONDS | shot WID FILE\n");
     return 2;
 }
