@@ -8,9 +8,9 @@ namespace ai::ui {
 
 Application::Application(MessagePort& messages, FileDialogPort& dialogs, FileStore& files,
                          const Settings& settings)
-    : controller_(Platform{form1_, form1_.picture1(), form1_.picture2(), form2_, messages,
-                           dialogs, files},
-                  settings)
+    : controller_(
+          Platform{form1_, form1_.picture1(), form1_.picture2(), form2_, messages, dialogs, files},
+          settings)
 {
     form1_.bind(controller_);
     QObject::connect(&form2_, &Form2::closedByUser, &form1_,

@@ -52,7 +52,7 @@ private:
     void buildGridPanel(QWidget* client);
     void buildMenus();
     void addCommand(QMenu* menu, const char* name, const char* caption, Command command);
-    QScrollBar* addBar(QWidget* container, Bar bar, Qt::Orientation orientation, const QRect& at);
+    void addBar(QWidget* container, Bar bar, Qt::Orientation orientation, const QRect& at);
 
     MainController* controller_ = nullptr;
     QWidget* client_ = nullptr;

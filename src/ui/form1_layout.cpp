@@ -13,8 +13,7 @@ namespace ai::ui {
 
 namespace {
 
-template <typename Widget>
-Widget* named(Widget* widget, const char* name, const QRect& at)
+template <typename Widget> Widget* named(Widget* widget, const char* name, const QRect& at)
 {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(at);
@@ -68,16 +67,15 @@ QLineEdit* textBox(QWidget* container, const char* name, const QRect& at)
 
 const char* barName(Bar bar)
 {
-    static constexpr const char* names[kBarCount] = {
-        "HScroll1", "VScroll1", "HScroll2", "VScroll2", "HScroll3", "VScroll3",
-        "HScroll4", "VScroll4", "HScroll5", "VScroll5", "HScroll6"};
+    static constexpr const char* names[kBarCount] = {"HScroll1", "VScroll1", "HScroll2", "VScroll2",
+                                                     "HScroll3", "VScroll3", "HScroll4", "VScroll4",
+                                                     "HScroll5", "VScroll5", "HScroll6"};
     return names[index(bar)];
 }
 
 } // namespace
 
-QScrollBar* Form1::addBar(QWidget* container, Bar bar, Qt::Orientation orientation,
-                          const QRect& at)
+void Form1::addBar(QWidget* container, Bar bar, Qt::Orientation orientation, const QRect& at)
 {
     auto* widget = named(new QScrollBar(orientation, container), barName(bar), at);
     const BarRange range = barRange(bar);
@@ -90,7 +88,6 @@ QScrollBar* Form1::addBar(QWidget* container, Bar bar, Qt::Orientation orientati
     widget->setFocusPolicy(Qt::StrongFocus);
     bars_[index(bar)] = widget;
     tabOrder_.push_back(widget);
-    return widget;
 }
 
 void Form1::buildControls(QWidget* client)
@@ -102,10 +99,10 @@ void Form1::buildControls(QWidget* client)
     label1_->setAutoFillBackground(true);
 
     QGroupBox* frame1 = panel(client, "Frame1", "Matériau", pixelRect(8160, 8160, 1575, 2175));
-    QLabel* label2 = centredLabel(frame1, "Label2", "Module de Young en MPa",
-                                  pixelRect(120, 480, 1335, 495));
-    QLabel* label3 = centredLabel(frame1, "Label3", "Coefficient de Poisson",
-                                  pixelRect(120, 1320, 1215, 375));
+    QLabel* label2 =
+        centredLabel(frame1, "Label2", "Module de Young en MPa", pixelRect(120, 480, 1335, 495));
+    QLabel* label3 =
+        centredLabel(frame1, "Label3", "Coefficient de Poisson", pixelRect(120, 1320, 1215, 375));
     text1_ = textBox(frame1, "Text1", pixelRect(480, 960, 855, 285));
     text2_ = textBox(frame1, "Text2", pixelRect(600, 1800, 615, 285));
 

@@ -23,8 +23,7 @@ QLabel* label(QWidget* container, const char* name, const char* text, const QRec
 
 } // namespace
 
-Form2::Form2()
-    : canvas_(palette().color(QPalette::Window), palette().color(QPalette::WindowText))
+Form2::Form2() : canvas_(palette().color(QPalette::Window), palette().color(QPalette::WindowText))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Carte des contraintes"));
@@ -33,8 +32,7 @@ Form2::Form2()
     setFixedSize(kMapClientSize);
     setFont(designFont());
 
-    label1_ = label(this, "Label1", "Contrainte équivalente de Von-Mises en Mpa",
-                    kMapTitleRect);
+    label1_ = label(this, "Label1", "Contrainte équivalente de Von-Mises en Mpa", kMapTitleRect);
     label1_->setAlignment(Qt::AlignCenter);
     label1_->setWordWrap(true);
     QFont italic = font();

@@ -13,9 +13,9 @@ int main(int argc, char* argv[])
     ai::ui::QtMessages messages;
     ai::ui::QtFileDialogs dialogs;
     ai::ui::QtFileStore files;
-    ai::ui::Application application(messages, dialogs, files,
-                                    ai::ui::systemSettings(QLocale::system(),
-                                                           QApplication::palette()));
+    ai::ui::Application application(
+        messages, dialogs, files,
+        ai::ui::systemSettings(QLocale::system(), QApplication::palette()));
     application.form1().show();
     return QApplication::exec();
 }

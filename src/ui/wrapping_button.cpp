@@ -17,8 +17,7 @@ void WrappingButton::paintEvent(QPaintEvent*)
     initStyleOption(&option);
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect textArea =
-        style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const QRect textArea = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     painter.drawItemText(textArea, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(),
                          text(), QPalette::ButtonText);
 }

@@ -15,8 +15,7 @@ namespace ai::test {
 namespace {
 
 // Sends a pointer event to whatever window lies under the widget.
-template <typename Send>
-void throughWindow(QWidget* widget, QPoint at, Send send)
+template <typename Send> void throughWindow(QWidget* widget, QPoint at, Send send)
 {
     QWidget* top = widget->window();
     send(top->windowHandle(), widget->mapTo(top, at));
@@ -72,7 +71,8 @@ void GuiHarness::click(QWidget* widget, QPoint at)
 
 QPoint GuiHarness::pixelOf(ui::ImageViewWidget& view, float X, float Y)
 {
-    return view.contentsRect().topLeft() + QPoint(static_cast<int>(X / 15), static_cast<int>(Y / 15));
+    return view.contentsRect().topLeft() +
+           QPoint(static_cast<int>(X / 15), static_cast<int>(Y / 15));
 }
 
 void GuiHarness::clickView(ui::ImageViewWidget& view, float X, float Y)

@@ -177,7 +177,8 @@ study Etude
     sxydefplane Sigma xy (cisaillement)
     vonmisesdefplane Contrainte de Von-Mises
 arret Arret
-  stopcmd Stop)").split(QLatin1Char('\n'));
+  stopcmd Stop)")
+                                     .split(QLatin1Char('\n'));
     EXPECT_EQ(lines, expected);
 
     gui.chooseMenu({"meshmenu", "node"});
@@ -202,10 +203,12 @@ TEST(MainWindow, KeyboardOrderFollowsTheDesignOrder)
             order << widget->objectName();
         widget = widget->nextInFocusChain();
     } while (widget != gui.control("Picture1"));
-    const QStringList expected = QStringLiteral(
-        "Picture1 Picture2 Text1 Text2 Command2 VScroll2 HScroll2 Command1 VScroll1 HScroll1 "
-        "Command3 HScroll3 VScroll3 Command4 VScroll4 HScroll4 Command5 VScroll5 HScroll5 "
-        "Command6 Command7 HScroll6").split(QLatin1Char(' '));
+    const QStringList expected =
+        QStringLiteral(
+            "Picture1 Picture2 Text1 Text2 Command2 VScroll2 HScroll2 Command1 VScroll1 HScroll1 "
+            "Command3 HScroll3 VScroll3 Command4 VScroll4 HScroll4 Command5 VScroll5 HScroll5 "
+            "Command6 Command7 HScroll6")
+            .split(QLatin1Char(' '));
     EXPECT_EQ(order, expected);
 }
 

@@ -34,10 +34,10 @@ TEST(MapWindow, IsAFixedToolWindowWithItsDesignLabels)
         QRect at;
         const char* text;
     };
-    for (const Expected& e : {Expected{"Label1", {320, 408, 129, 33},
-                                       "Contrainte équivalente de Von-Mises en Mpa"},
-                              Expected{"Label2", {904, 24, 105, 17}, "0"},
-                              Expected{"Label3", {904, 264, 105, 17}, "0"}}) {
+    for (const Expected& e :
+         {Expected{"Label1", {320, 408, 129, 33}, "Contrainte équivalente de Von-Mises en Mpa"},
+          Expected{"Label2", {904, 24, 105, 17}, "0"},
+          Expected{"Label3", {904, 264, 105, 17}, "0"}}) {
         QLabel* label = mapLabel(map, e.name);
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->geometry(), e.at) << e.name;
@@ -52,7 +52,8 @@ TEST(MapWindow, IsAFixedToolWindowWithItsDesignLabels)
     map.setTitle("Constrainte normale selon x en MPa");
     map.setMaximumText("0,6666");
     map.setMinimumText("0");
-    EXPECT_EQ(mapLabel(map, "Label1")->text(), QStringLiteral("Constrainte normale selon x en MPa"));
+    EXPECT_EQ(mapLabel(map, "Label1")->text(),
+              QStringLiteral("Constrainte normale selon x en MPa"));
     EXPECT_EQ(mapLabel(map, "Label2")->text(), QStringLiteral("0,6666"));
 }
 

@@ -39,12 +39,13 @@ TEST(PictureView, ShowsThePhotographAtNaturalSizeWithTheOverlayInViewUnits)
 
     // The usual formats; a large photograph keeps only the part the view shows.
     for (const char* format : {"BMP", "PNG", "JPG", "TIFF"}) {
-        const std::string file = folder.write((std::string("small.") + format).c_str(),
-                                              {40, 30}, Qt::blue, format);
+        const std::string file =
+            folder.write((std::string("small.") + format).c_str(), {40, 30}, Qt::blue, format);
         ASSERT_TRUE(view.importPicture(file)) << format;
         EXPECT_EQ(view.picture().size(), QSize(40, 30)) << format;
     }
-    const QByteArray gif = QByteArray::fromBase64("R0lGODlhAQABAIAAAAUEBAAAACwAAAAAAQABAAACAkQBADs=");
+    const QByteArray gif =
+        QByteArray::fromBase64("R0lGODlhAQABAIAAAAUEBAAAACwAAAAAAQABAAACAkQBADs=");
     ASSERT_TRUE(view.importPicture(folder.writeBytes("dot.gif", gif)));
     EXPECT_EQ(view.picture().size(), QSize(1, 1));
     const std::string large = folder.write("large.png", {3000, 2000}, Qt::blue, "PNG");
@@ -155,7 +156,8 @@ TEST(PictureView, AFailedImportAfterAGoodOneKeepsThePictureAndItsNameForLaterRel
     GuiHarness gui;
     PictureFolder folder;
     const std::string good = folder.write("libre.bmp", {60, 40}, Qt::blue);
-    const std::string bad = folder.writeBytes("libre2.jpg", QByteArray("\xFF\xD8\xFF not really", 14));
+    const std::string bad =
+        folder.writeBytes("libre2.jpg", QByteArray("\xFF\xD8\xFF not really", 14));
 
     gui.dialogs.answers = {good, bad, std::nullopt};
     gui.chooseMenu({"image", "imagelibre"});
@@ -164,8 +166,7 @@ TEST(PictureView, AFailedImportAfterAGoodOneKeepsThePictureAndItsNameForLaterRel
     EXPECT_EQ(gui.state().FreeImageFile, good);
     gui.chooseMenu({"image", "imagelibre"}); // cancelled
     EXPECT_EQ(gui.state().FreeImageFile, good);
-    EXPECT_EQ(gui.dialogs.titles,
-              std::vector<std::string>(3, "Récupérer un fichier image"));
+    EXPECT_EQ(gui.dialogs.titles, std::vector<std::string>(3, "Récupérer un fichier image"));
     EXPECT_EQ(rgbAt(GuiHarness::shown(gui.picture1()), {5, 5}), kBlue);
 
     // The loaded view was not touched, and an erase reloads the good picture.

@@ -13,7 +13,8 @@ namespace {
 // A cross of five red pixels around `centre`.
 bool redCrossAt(const QImage& shown, QPoint centre)
 {
-    for (const QPoint arm : {QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
+    for (const QPoint arm :
+         {QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
         if (rgbAt(shown, centre + arm) != kRed)
             return false;
     return true;

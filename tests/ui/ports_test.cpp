@@ -22,8 +22,7 @@ namespace {
 
 // Runs `act` on the modal dialog of type Dialog as soon as it is up. A dialog that is not
 // the one expected, or none at all, is rejected so that the test cannot hang.
-template <typename Dialog>
-void whenModal(std::function<void(Dialog&)> act)
+template <typename Dialog> void whenModal(std::function<void(Dialog&)> act)
 {
     auto* timer = new QTimer;
     auto ticks = std::make_shared<int>(0);

@@ -31,7 +31,10 @@ QImage grabWindow(WId window)
     return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
 }
 
-void printPoint(const char* name, QPoint at) { std::printf("%s_x=%d %s_y=%d\n", name, at.x(), name, at.y()); }
+void printPoint(const char* name, QPoint at)
+{
+    std::printf("%s_x=%d %s_y=%d\n", name, at.x(), name, at.y());
+}
 
 int layout()
 {
@@ -52,7 +55,8 @@ int layout()
     for (QMenu* menu : form.findChildren<QMenu*>())
         for (QAction* entry : menu->actions()) {
             const QString name = entry->menu() ? entry->menu()->objectName() : entry->objectName();
-            printPoint(("entry_" + name).toLatin1().constData(), menu->actionGeometry(entry).center());
+            printPoint(("entry_" + name).toLatin1().constData(),
+                       menu->actionGeometry(entry).center());
         }
     for (ai::ui::ImageViewWidget* view : {&form.picture1(), &form.picture2()})
         printPoint(view->objectName().toLatin1().constData(),
@@ -86,12 +90,13 @@ int main(int argc, char* argv[])
     if (args.size() == 2 && args[1] == QLatin1String("layout"))
         return layout();
     if (args.size() == 9 && args[1] == QLatin1String("wait"))
-        return waitForColour(args[2].toULongLong(), args[3].toUInt(nullptr, 16),
-                             QRect(args[4].toInt(), args[5].toInt(), args[6].toInt(),
-                                   args[7].toInt()),
-                             args[8].toInt());
+        return waitForColour(
+            args[2].toULongLong(), args[3].toUInt(nullptr, 16),
+            QRect(args[4].toInt(), args[5].toInt(), args[6].toInt(), args[7].toInt()),
+            args[8].toInt());
     if (args.size() == 4 && args[1] == QLatin1String("shot"))
         return grabWindow(args[2].toULongLong()).save(args[3]) ? 0 : 1;
-    std::fprintf(stderr, "usage: xprobe layout | wait WID RRGGBB X Y W H SECONDS | shot WID FILE\n");
+    std::fprintf(stderr,
+                 "usage: xprobe layout | wait WID RRGGBB X Y W H SECONDS | shot WID FILE\n");
     return 2;
 }
