@@ -8,10 +8,12 @@ namespace ai::ui {
 
 Application::Application(MessagePort& messages, FileDialogPort& dialogs, FileStore& files,
                          const Settings& settings)
-    : controller_(
-          Platform{form1_, form1_.picture1(), form1_.picture2(), form2_, messages, dialogs, files},
-          settings)
+    : mapExport_(form2_, dialogs, files, messages),
+      controller_(Platform{form1_, form1_.picture1(), form1_.picture2(), mapExport_, messages,
+                           dialogs, files},
+                  settings)
 {
+    mapExport_.watch(controller_);
     form1_.bind(controller_);
     QObject::connect(&form2_, &Form2::closedByUser, &form1_,
                      [this] { controller_.mapWindowClosed(); });

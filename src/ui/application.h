@@ -3,6 +3,7 @@
 #include "shell/main_controller.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
+#include "ui/map_export.h"
 
 namespace ai::ui {
 
@@ -20,6 +21,8 @@ public:
 private:
     Form2 form2_;
     Form1 form1_;
+    // The study paints the map through its context menu's keeper of values.
+    MapExport mapExport_;
     MainController controller_;
 };
 

@@ -81,6 +81,12 @@ void Form2::setMinimumText(const std::string& text)
     label3_->setText(QString::fromStdString(text));
 }
 
+QImage Form2::picture() const
+{
+    return canvas_.picture({label1_->text().toStdString(), label2_->text().toStdString(),
+                            label3_->text().toStdString()});
+}
+
 void Form2::repaintLater()
 {
     if (repaintRequested_)

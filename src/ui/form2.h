@@ -28,6 +28,8 @@ public:
     void hide() override;
 
     const QImage& surface() const { return canvas_.surface(); }
+    // What the window shows, labels included, as its context menu saves it.
+    QImage picture() const;
 
 signals:
     // The user closed the window; hide() does not count.

@@ -1,0 +1,111 @@
+#include "ui/map_export.h"
+
+#include "analysis/results_csv.h"
+#include "ui/form2.h"
+
+#include <QBuffer>
+#include <QMenu>
+
+namespace ai::ui {
+
+namespace {
+
+constexpr const char* kValuesNotSaved = "Les valeurs n'ont pas pu être enregistrées";
+
+} // namespace
+
+MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
+                     MessagePort& messages)
+    : window_(window), dialogs_(dialogs), files_(files), messages_(messages),
+      menu_(new QMenu(&window))
+{
+    menu_->setObjectName(QStringLiteral("mapMenu"));
+    auto add = [this](const char* name, const char* caption, void (MapExport::*save)()) {
+        QAction* action = menu_->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, save);
+        return action;
+    };
+    add("savePicture", "Enregistrer l'image (PNG)...", &MapExport::savePicture);
+    QAction* nodes = add("saveNodeValues", "Enregistrer les valeurs aux noeuds (CSV)...",
+                         &MapExport::saveNodeValues);
+    QAction* elements = add("saveElementValues", "Enregistrer les valeurs des éléments (CSV)...",
+                            &MapExport::saveElementValues);
+    // The tables need a study; the picture is whatever the window shows.
+    connect(menu_, &QMenu::aboutToShow, this, [this, nodes, elements] {
+        nodes->setEnabled(study_ != nullptr);
+        elements->setEnabled(study_ != nullptr);
+    });
+    window_.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&window_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(window_.mapToGlobal(at)); });
+}
+
+MapExport::~MapExport() = default;
+
+void MapExport::show() { window_.show(); }
+
+void MapExport::setBackground(const std::string& path)
+{
+    // A new map starts: the study has its new nodal values and still its material texts.
+    if (controller_) {
+        study_ = std::make_unique<ProjectState>(controller_->state());
+        young_ = controller_->youngText();
+        poisson_ = controller_->poissonText();
+        format_ = controller_->numberFormat();
+    }
+    window_.setBackground(path);
+}
+
+void MapExport::drawPoint(float x, float y, Rgb colour) { window_.drawPoint(x, y, colour); }
+void MapExport::setTitle(const std::string& text) { window_.setTitle(text); }
+void MapExport::setMaximumText(const std::string& text) { window_.setMaximumText(text); }
+void MapExport::setMinimumText(const std::string& text) { window_.setMinimumText(text); }
+void MapExport::hide() { window_.hide(); }
+
+void MapExport::savePicture()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    window_.picture().save(&buffer, "PNG");
+    saveAs("Enregistrer l'image de la carte", ".png", bytes.toStdString(),
+           "L'image n'a pas pu être enregistrée");
+}
+
+void MapExport::saveNodeValues()
+{
+    if (!study_)
+        return;
+    saveAs("Enregistrer les valeurs aux noeuds", ".csv", nodeResultsCsv(*study_, study_->NodeCount),
+           kValuesNotSaved);
+}
+
+void MapExport::saveElementValues()
+{
+    if (!study_)
+        return;
+    // The map exists, so the study accepted this material.
+    const auto material = readMaterial(young_, poisson_, study_->PlaneStressFlag, format_).material;
+    if (!material)
+        return;
+    saveAs("Enregistrer les valeurs des éléments", ".csv",
+           elementResultsCsv(*study_, *material, study_->StressComponent, study_->PlaneStressFlag),
+           kValuesNotSaved);
+}
+
+void MapExport::saveAs(const char* title, const char* extension, const std::string& bytes,
+                       const char* failure)
+{
+    const auto chosen = dialogs_.saveFileName(title);
+    if (!chosen || chosen->empty())
+        return;
+    std::string path = *chosen;
+    if (!QString::fromStdString(path).endsWith(QLatin1String(extension), Qt::CaseInsensitive))
+        path += extension;
+    const std::string reason = files_.writeAtomically(path, bytes);
+    if (!reason.empty())
+        messages_.message(std::string(failure) + " dans le fichier \"" + path + "\" : " + reason);
+}
+
+} // namespace ai::ui

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "analysis/map_window.h"
+#include "io/file_store.h"
+#include "model/number_text.h"
+#include "shell/main_controller.h"
+#include "shell/ports.h"
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+class QMenu;
+
+namespace ai::ui {
+
+class Form2;
+
+// The map window's context menu (right button): its picture as PNG, its values as the
+// batch program's two CSV tables. It stands between the study and the map window, passing
+// every drawing on, and keeps the study as it was when the map was painted, so that the
+// tables hold the values of the map shown even after the mesh or the material changed.
+class MapExport : public QObject, public MapWindow {
+    Q_OBJECT
+
+public:
+    MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files, MessagePort& messages);
+    ~MapExport() override;
+
+    // The controller whose study the map shows.
+    void watch(const MainController& controller) { controller_ = &controller; }
+
+    void show() override;
+    void setBackground(const std::string& path) override;
+    void drawPoint(float x, float y, Rgb colour) override;
+    void setTitle(const std::string& text) override;
+    void setMaximumText(const std::string& text) override;
+    void setMinimumText(const std::string& text) override;
+    void hide() override;
+
+    QMenu& menu() { return *menu_; }
+
+private:
+    void savePicture();
+    void saveNodeValues();
+    void saveElementValues();
+    // Asks for a name, adds the extension it lacks and writes the bytes whole, or says why not.
+    void saveAs(const char* title, const char* extension, const std::string& bytes,
+                const char* failure);
+
+    Form2& window_;
+    FileDialogPort& dialogs_;
+    FileStore& files_;
+    MessagePort& messages_;
+    const MainController* controller_ = nullptr;
+    QMenu* menu_;
+
+    // The study the map was painted from, its material texts and their number format.
+    std::unique_ptr<ProjectState> study_;
+    std::string young_;
+    std::string poisson_;
+    NumberFormat format_;
+};
+
+} // namespace ai::ui
