@@ -31,8 +31,9 @@ the loaded structure, mesh them with triangles, type Young's modulus and Poisson
 and get a colour map of a stress component computed triangle by triangle from the measured\n\
 displacements. The interface is French. analyse-image-batch runs the same study from the\n\
 command line and writes CSV tables and the map as PNG.")
-# The libraries come from the programs themselves; Qt's plugins are loaded at run time:
-# the X11 platform for the windows, SVG for the icon, TIFF and friends for photographs.
+# The libraries come from the programs themselves (the X11 and off-screen platforms are
+# part of libqt6gui6); Qt's image plugins are loaded at run time: SVG for the icon, TIFF and
+# friends for photographs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-image-formats-plugins")
 include(CPack)
