@@ -45,7 +45,10 @@ QLabel* borderedLabel(QWidget* container, const char* name, const char* text, co
 
 QGroupBox* panel(QWidget* container, const char* name, const char* caption, const QRect& at)
 {
-    return named(new QGroupBox(QString::fromUtf8(caption), container), name, at);
+    auto* box = named(new QGroupBox(QString::fromUtf8(caption), container), name, at);
+    // Panels lie above the views: they must hide the photograph under them.
+    box->setAutoFillBackground(true);
+    return box;
 }
 
 QPushButton* button(QWidget* container, const char* name, const char* caption, const QRect& at)
