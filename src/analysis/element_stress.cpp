@@ -9,6 +9,18 @@ Displacement displacement(const Position& free, const Position& loaded)
     return {free.x - loaded.x, free.y - loaded.y};
 }
 
+TriangleMotion triangleMotion(const ProjectState& state, int element)
+{
+    TriangleMotion motion;
+    const auto& corners = state.Elements[static_cast<std::size_t>(element)].nodes;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto node = static_cast<std::size_t>(corners[i]);
+        motion.free[i] = state.FreeNodes[node];
+        motion.moved[i] = displacement(state.FreeNodes[node], state.LoadNodes[node]);
+    }
+    return motion;
+}
+
 double twiceSignedArea(const std::array<Position, 3>& free)
 {
     const auto& [x1, y1] = free[0];

@@ -28,6 +28,14 @@ struct Stress {
     double xy = 0.0;
 };
 
+// The free positions and the displacements of a triangle's corners, in corner order.
+struct TriangleMotion {
+    std::array<Position, 3> free;
+    std::array<Displacement, 3> moved;
+};
+
+TriangleMotion triangleMotion(const ProjectState& state, int element);
+
 // Twice the signed area of a triangle over the free geometry of its corners, in their order.
 double twiceSignedArea(const std::array<Position, 3>& free);
 

@@ -52,23 +52,14 @@ NodeValues computeNodeValues(const ProjectState& state, int nodeCount, const Mat
         return result;
     }
 
-    std::array<Displacement, kTableSlots> displacements{};
-    for (int n = 1; n <= nodeCount; ++n) {
-        displacements[slot(n)] = displacement(state.FreeNodes[slot(n)], state.LoadNodes[slot(n)]);
+    for (int n = 1; n <= nodeCount; ++n)
         result.sums[slot(n)] = NodeSum{0.0, 0.0};
-    }
 
     for (int e = 1; e <= state.ElementCount; ++e) {
-        const auto& corners = state.Elements[slot(e)].nodes;
-        std::array<Position, 3> free;
-        std::array<Displacement, 3> moved;
-        for (std::size_t i = 0; i < 3; ++i) {
-            free[i] = state.FreeNodes[slot(corners[i])];
-            moved[i] = displacements[slot(corners[i])];
-        }
-        const Strain strain = triangleStrain(free, moved);
+        const TriangleMotion motion = triangleMotion(state, e);
+        const Strain strain = triangleStrain(motion.free, motion.moved);
         const double value = stressValue(elasticStress(strain, material, planeStress), component);
-        for (const int n : corners) {
+        for (const int n : state.Elements[slot(e)].nodes) {
             NodeSum& sum = result.sums[slot(n)];
             sum.count += 1.0;
             sum.value = roundTo15Digits(sum.value + value);

@@ -66,16 +66,12 @@ std::string elementResultsCsv(const ProjectState& state, const Material& materia
                     "value"});
     for (int e = 1; e <= state.ElementCount; ++e) {
         const auto& corners = state.Elements[slot(e)].nodes;
-        std::array<Position, 3> free;
-        std::array<Displacement, 3> moved;
-        for (std::size_t i = 0; i < 3; ++i) {
-            free[i] = state.FreeNodes[slot(corners[i])];
-            moved[i] = displacement(free[i], state.LoadNodes[slot(corners[i])]);
-        }
-        const Strain strain = triangleStrain(free, moved);
+        const TriangleMotion motion = triangleMotion(state, e);
+        const Strain strain = triangleStrain(motion.free, motion.moved);
         const Stress stress = elasticStress(strain, material, planeStress);
         appendRow(out, {whole(e), whole(corners[0]), whole(corners[1]), whole(corners[2]),
-                        shortest(twiceSignedArea(free)), shortest(strain.xx), shortest(strain.yy),
+                        shortest(twiceSignedArea(motion.free)), shortest(strain.xx),
+                        shortest(strain.yy),
                         shortest(strain.xy), shortest(stress.xx), shortest(stress.yy),
                         shortest(stress.xy), shortest(stressValue(stress, component))});
     }
