@@ -1,0 +1,172 @@
+// The batch program as a user calls it: a process, its exit status, its messages, its files.
+#include "analysis/study.h"
+#include "io/mesh_file_reader.h"
+#include "support/csv_records.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+
+namespace ai::test {
+namespace {
+
+const QString kExample = QStringLiteral(ANALYSE_EXAMPLES_DIR "/plate-with-hole.MEF");
+
+std::string fileBytes(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll().toStdString();
+}
+
+void writeFile(const QString& path, const std::string& bytes)
+{
+    EXPECT_TRUE(std::ofstream(path.toStdString(), std::ios::binary) << bytes);
+}
+
+auto files(const QTemporaryDir& d) { return QDir(d.path()).entryList(QDir::Files | QDir::Hidden); }
+
+// The program run in `folder`: its exit status and standard error (standard output stays empty).
+std::pair<int, std::string> run(const QTemporaryDir& folder, const QStringList& arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder.path());
+    process.start(QStringLiteral(ANALYSE_BATCH_PROGRAM), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.readAllStandardOutput(), "");
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError().toStdString()};
+}
+
+TEST(BatchProgram, StudiesTheExampleIntoTablesThatReadBackAMapAndAMeshFile)
+{
+    QTemporaryDir folder;
+    const auto [status, err] = run(
+        folder, {"--study=sxx", "--plane-stress", "--young=2000", "--poisson=0.3", "--decimal=,",
+                 "--nodes-csv=nodes.csv", "--elements-csv=el.csv", "--map-png=map.png",
+                 "--save=copy", "--image=" ANALYSE_EXAMPLES_DIR "/plate-free.png", kExample});
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(err, "546 noeuds et 992 élément(s)\n");
+    EXPECT_EQ(files(folder), (QStringList{"copy", "el.csv", "map.png", "nodes.csv"}));
+    EXPECT_EQ(fileBytes(folder.filePath("copy")), fileBytes(kExample)) << "with a decimal comma";
+
+    // The tables hold the study's own doubles, to the last bit.
+    auto state = std::make_unique<ProjectState>();
+    ASSERT_TRUE(readMeshFile(fileBytes(kExample), *state));
+    const StudyOutcome study =
+        computeStudy(*state, state->NodeCount, {"2000", "0,3", Component::Sxx, true, {','}});
+    const auto nodes = csvRecords(fileBytes(folder.filePath("nodes.csv")));
+    ASSERT_EQ(nodes.size(), 547u);
+    for (std::size_t n = 1; n <= 546; ++n) {
+        ASSERT_EQ(nodes[n].size(), 9u);
+        EXPECT_EQ(nodes[n][0], std::to_string(n));
+        EXPECT_EQ(csvNumber(nodes[n][7]), study.sums[n].count);
+        EXPECT_EQ(csvNumber(nodes[n][8]), study.sums[n].value) << "node " << n;
+    }
+    const auto elements = csvRecords(fileBytes(folder.filePath("el.csv")));
+    ASSERT_EQ(elements.size(), 993u);
+    for (std::size_t e = 1; e < elements.size(); ++e)
+        EXPECT_EQ(csvNumber(elements[e].at(11)), std::fabs(csvNumber(elements[e].at(8))));
+
+    // The map over the photograph; the colour bar's rows 255, 128 and 1 in its three columns.
+    const QImage map(folder.filePath("map.png"));
+    ASSERT_EQ(map.size(), QSize(1016, 444));
+    EXPECT_EQ(map.pixel(5, 5), 0xFF383838u) << "the photograph's background";
+    for (const int x : {876, 877, 879})
+        EXPECT_EQ((std::array{map.pixel(x, 12), map.pixel(x, 139), map.pixel(x, 266)}),
+                  (std::array{0xFFFF4300u, 0xFF80FE00u, 0xFF0003FEu}));
+}
+
+// One triangle over three located nodes, with a decimal comma; `from` becomes `to`.
+std::string triangle(const std::string& from = "", const std::string& to = "")
+{
+    std::string mesh = "[init]\r\nnode=3\r\nmesh=1\r\n[freenodelist]\r\nnodex1=0\r\nnodey1=0\r\n"
+                       "nodex2=100\r\nnodey2=0\r\nnodex3=0\r\nnodey3=100\r\n[loadnodelist]\r\n"
+                       "nodex1=0\r\nnodey1=0\r\nnodex2=101,5\r\nnodey2=0\r\nnodex3=0\r\n"
+                       "nodey3=100\r\n[freemeshlist]\r\nmesh11=1\r\nmesh21=2\r\nmesh31=3\r\n";
+    return from.empty() ? mesh : mesh.replace(mesh.find(from), from.size(), to);
+}
+
+// Every refusal: its status, the counts when the file was read that far, then the message on
+// standard error, and no output file written or touched, though the study asks for them all.
+TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
+{
+    const QString m = "mesh.MEF", g = "--grid=2,2,150,150,1000,1000,0,0,";
+    const QStringList all{"--study=vm",        "--nodes-csv=nodes.csv", "--elements-csv=el.csv",
+                          "--map-png=map.png", "--save=saved.MEF",      m};
+    const struct {
+        int status;
+        QStringList arguments;
+        std::string message;
+        int nodes = -1, elements = 0; // the counts read, if any
+        std::string mesh = triangle();
+        // clang-format off
+    } refusals[] = {
+        {2, {"--study=sxz", m}, "sxx, syy, sxy ou vm"},
+        {2, {"--grid=2,2,150", m}, "dix valeurs"},
+        {2, {g + "0,10001", m}, "la valeur LY « 10001 » doit être un nombre entier de 0 à 10000"},
+        {2, {g + "0,-5", m}, "LY « -5 »"},
+        {2, {"--automesh=10", m}, "de 50 à 3000"},
+        {2, {"--decimal=;", m}, "',' ou '.'"},
+        {2, {"--nodes-csv=nodes.csv", m}, "demandent --study"},
+        {2, {"--image=photo.png", m}, "--image ne sert qu'avec --map-png"},
+        {2, {"--study=vm", "--study=sxx", m}, "--study est donnée deux fois"},
+        {2, {"--plane-stress", "--plane-strain", m}, "une seule hypothèse"},
+        {2, {"--save", m}, "--save demande une valeur"},
+        {2, {"--frobnicate", m}, "option inconnue « --frobnicate »"},
+        {2, {"--study=vm"}, "il manque le fichier de maillage"},
+        {2, {m, "other.MEF"}, "un seul fichier de maillage"},
+        {2, {"--study=vm", "--nodes-csv=o.csv", "--elements-csv=./o.csv", m}, "écriraient le même"},
+        // A mesh file missing, foreign or damaged.
+        {1, {"--study=vm", "absent"}, "impossible de lire le fichier de maillage « absent »"},
+        {1, all, "« mesh.MEF » n'est pas un fichier de maillage", -1, 0, "nodex1=0\r\n"},
+        {1, all, "de sa section [init] n'est pas un nombre", -1, 0, triangle("node=3", "node=tr")},
+        {1, all, "le noeud 3 n'est pas localisé sur la structure chargée : la clé nodey3", 2, 0,
+            triangle("nodey3=100\r\n[free", "nodey3=\r\n[free")},
+        {1, all, "l'élément 1 désigne par sa clé mesh31 le noeud « 4 », qui n'existe pas", 3, 0,
+            triangle("mesh31=3", "mesh31=4")},
+        {1, all, "le nombre de noeuds de la section [init], « 1500 », n'est pas un nombre", 3, 0,
+            triangle("node=3", "node=1500")},
+        {1, all, "le noeud 3 n'a pas de position", 2, 0, triangle("nodex3=0", "")},
+        {1, all, "--study : le maillage n'a aucun élément", 0, 0, "[init]\r\nmesh=0\r\n"},
+        // The example fills 992 of the 1000 triangles; a 4 x 3 grid needs 12.
+        {1, all + QStringList{"--grid=4,3,150,150,1000,1000,0,0,0,0"}, "ajouterait 12 noeuds et "
+            "12 éléments ; l'étude ne peut plus en prendre que 454 et 8", 546, 992,
+            fileBytes(kExample)},
+        // Refused studies and outputs (the photograph is read before any table is written).
+        {1, all + QStringList{"--plane-strain", "--poisson=0.5"},
+            "Coefficient de Poisson incorrect : en hypothèse de déformations planes", 3, 1},
+        {1, all + QStringList{"--plane-stress", "--poisson=-1"}, "ni 1 ni -1", 3, 1},
+        {1, all + QStringList{"--young=deux"}, "Module de Young incorrect : « deux »", 3, 1},
+        {1, all + QStringList{"--young=1.7e308", "--poisson=0.3"}, "trop grandes pour être", 3, 1},
+        {1, all + QStringList{"--image=absent.png"}, "impossible de lire la photographie", 3, 1},
+        {1, {"--study=vm", "--nodes-csv=taken", m}, "impossible d'écrire « taken »", 3, 1},
+        {1, {"--save=absent/saved.MEF", m}, "impossible d'écrire « absent/saved.MEF »", 3, 1},
+    }; // clang-format on
+    for (const auto& r : refusals) {
+        QTemporaryDir folder;
+        writeFile(folder.filePath(m), r.mesh);
+        writeFile(folder.filePath("nodes.csv"), "une étude précédente\r\n");
+        ASSERT_TRUE(QDir(folder.path()).mkdir("taken"));
+        SCOPED_TRACE(r.arguments.join(' ').toStdString());
+        const auto [status, err] = run(folder, r.arguments);
+        const std::string counts = r.nodes < 0 ? ""
+                                               : std::to_string(r.nodes) + " noeuds et " +
+                                                     std::to_string(r.elements) + " élément(s)\n";
+        EXPECT_EQ(status, r.status) << err;
+        EXPECT_EQ(err.rfind(counts + "analyse-image-batch : ", 0), 0u) << err;
+        EXPECT_NE(err.find(r.message, counts.size()), std::string::npos) << err;
+        EXPECT_EQ(files(folder), (QStringList{"mesh.MEF", "nodes.csv"})) << err;
+        EXPECT_EQ(fileBytes(folder.filePath("nodes.csv")), "une étude précédente\r\n");
+    }
+}
+
+} // namespace
+} // namespace ai::test
