@@ -20,6 +20,6 @@ answer_modal "$known" # the counts of the opened mesh
 
 # The first movement after the erase of "Ouverture" draws the mesh over both photographs.
 point "$background_x" "$background_y"
-"$probe" wait "$window" FF0000 0 0 1016 800 20 || fail "no mesh drawn"
-"$probe" shot "$window" "$output" || fail "no screenshot"
+wait_until 60 shows 0 0 1016 800 FF0000 || fail "no mesh drawn"
+import -silent -window "$window" "$output" || fail "no screenshot"
 echo "$output"

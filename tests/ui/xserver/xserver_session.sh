@@ -1,5 +1,6 @@
-# Shell functions for driving the program under Xvfb with xdotool; sourced by the X-server
-# test and by the screenshot script. Every wait is for a condition, with a deadline.
+# Shell functions for driving the program under Xvfb with xdotool and reading what it shows
+# with ImageMagick's import; sourced by the X-server test and by the screenshot script. Every
+# wait is for a condition, with a deadline.
 #   start_session PROGRAM XPROBE SCREENSHOT_FOLDER   starts Xvfb and the program
 # Afterwards: $window is the main window, the layout's positions are variables.
 
@@ -23,7 +24,7 @@ session_cleanup() {
 
 start_session() {
   program=$1 probe=$2 shots=$3
-  for tool in Xvfb xdotool; do
+  for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: skipped"; exit 77; }
   done
   mkdir -p "$shots"
@@ -38,7 +39,7 @@ start_session() {
   export DISPLAY=":$(head -n1 "$session_dir/display")"
   export QT_QPA_PLATFORM=xcb
 
-  eval "$("$probe" layout)" || fail "no layout from the probe"
+  eval "$("$probe")" || fail "no layout from the probe"
   [ -n "${Picture1_x:-}" ] || fail "no layout from the probe"
 
   "$program" >"$session_dir/program.log" 2>&1 &
@@ -64,10 +65,13 @@ new_window() {
 window_closed() { ! visible_windows | grep -qx "$1"; }
 
 point() { xdotool mousemove --window "$window" "$1" "$2"; }
-shot() { "$probe" shot "$window" "$shots/$1.png" || fail "no screenshot $1"; }
+shot() { import -silent -window "$window" "$shots/$1.png" || fail "no screenshot $1"; }
+
+# Whether the main window shows the colour $5 (RRGGBB) in the rectangle of $3 x $4 pixels at ($1, $2).
+shows() { import -silent -window "$window" -crop "$3x$4+$1+$2" -depth 8 txt:- | grep "#$5 " >/dev/null; }
 
 # Waits until the main window shows red at (x, y).
-red_at() { "$probe" wait "$window" FF0000 "$1" "$2" 1 1 20 || { shot failure; fail "no red mark at ($1, $2)"; }; }
+red_at() { wait_until 20 shows "$1" "$2" 1 1 FF0000 || { shot failure; fail "no red mark at ($1, $2)"; }; }
 
 # Chooses a menu entry by pointer clicks: choose_menu meshmenu io open
 choose_menu() {

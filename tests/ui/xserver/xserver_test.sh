@@ -31,8 +31,7 @@ for step in 1 2 3 4; do
 done
 xdotool mouseup 1
 red_at $((Picture2_x + 150)) $((Picture2_y + 85))
-"$probe" wait "$window" FF0000 $((Picture2_x + 110)) $((Picture2_y + 60)) 1 1 0 \
-  && { shot failure; fail "the old mark is still drawn"; }
+shows $((Picture2_x + 110)) $((Picture2_y + 60)) 1 1 FF0000 && { shot failure; fail "the old mark is still drawn"; }
 red_at $((Picture1_x + 100)) $((Picture1_y + 50))
 shot node-dragged
 
