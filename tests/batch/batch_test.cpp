@@ -94,6 +94,28 @@ std::string triangle(const std::string& from = "", const std::string& to = "")
     return from.empty() ? mesh : mesh.replace(mesh.find(from), from.size(), to);
 }
 
+TEST(BatchProgram, BuildsTheGridFromItsTenValuesThenRemeshesIt)
+{
+    QTemporaryDir folder;
+    writeFile(folder.filePath("empty.MEF"), "[init]\r\nnode=0\r\nmesh=0\r\n");
+    const QString grid = "--grid=3,2,150,160,1015,990,10,20,30,45";
+    for (const auto& [automesh, elements] : {std::pair{"", "mesh=4"}, {"--automesh=200", "mesh=14"}}) {
+        QStringList arguments{grid, "--decimal=.", "--save=out.MEF", "empty.MEF"};
+        if (*automesh)
+            arguments.prepend(automesh);
+        ASSERT_EQ(run(folder, arguments).first, 0);
+        const std::string out = fileBytes(folder.filePath("out.MEF"));
+        EXPECT_NE(out.find(std::string("node=6\r\n") + elements), std::string::npos) << out;
+        // Node 2 is the first column's second row, node 3 the second column's first row.
+        EXPECT_NE(out.find("[freenodelist]\r\nnodex1=10\r\nnodey1=20\r\nnodex2=10\r\n"
+                           "nodey2=180\r\nnodex3=160\r\nnodey3=20\r\n"),
+                  std::string::npos);
+        EXPECT_NE(out.find("[loadnodelist]\r\nnodex1=30\r\nnodey1=45\r\nnodex2=30\r\n"
+                           "nodey2=195\r\nnodex3=195\r\nnodey3=45\r\n"),
+                  std::string::npos);
+    }
+}
+
 // Every refusal: its status, the counts when the file was read that far, then the message on
 // standard error, and no output file written or touched, though the study asks for them all.
 TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)

@@ -24,8 +24,14 @@ TEST(ViewsRedraw, RestoresThenMarksInFivePassesThenThreeEdgesPerTriangleSkipping
     s.Elements[2].nodes = {1, 0, 3}; // no node
     s.Elements[3].nodes = {1, 2, 4}; // beyond the count
     test::RecordingView free, loaded;
+    std::string journal;
+    free.journal = loaded.journal = &journal;
+    free.id = 'F';
+    loaded.id = 'L';
     const Rgb r = kNodeMarkRed, e{1, 2, 3};
     redrawViews(s, 3, free, loaded, e);
+    // Each step draws on the free view, then on the loaded view.
+    EXPECT_EQ(journal, "FLFLF" "FLFLF" "FLFLF" "FLFLF" "FLFLF" "FLFF");
     EXPECT_EQ(free.picture + loaded.picture, "libre.bmpcharge.bmp");
     EXPECT_EQ(free.points, (std::vector<Point>{{100, 200, r},
                                                {300, 200, r},

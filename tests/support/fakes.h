@@ -47,6 +47,9 @@ struct RecordingView : ImageView {
     std::vector<Point> points;
     std::vector<Line> lines;
     int restores = 0;
+    // When set, every drawing call appends `id`, to check how two views interleave.
+    std::string* journal = nullptr;
+    char id = ' ';
 
     bool canRead(const std::string& path) const
     {
@@ -75,10 +78,17 @@ struct RecordingView : ImageView {
         points.clear();
         lines.clear();
     }
-    void drawPoint(float x, float y, Rgb colour) override { points.push_back({x, y, colour}); }
+    void drawPoint(float x, float y, Rgb colour) override
+    {
+        points.push_back({x, y, colour});
+        if (journal)
+            *journal += id;
+    }
     void drawLine(float x1, float y1, float x2, float y2, Rgb colour) override
     {
         lines.push_back({x1, y1, x2, y2, colour});
+        if (journal)
+            *journal += id;
     }
 };
 
