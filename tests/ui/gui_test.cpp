@@ -209,9 +209,13 @@ TEST(Pointer, HoverRevealsTheMaterialPanelUntilTheNextDrawingRedraw)
 {
     GuiHarness gui;
     QWidget* frame1 = gui.control("Frame1");
+    ASSERT_TRUE(gui.picture2.importPicture(gui.write("blue.bmp", {1001, 345}, Qt::blue)));
     gui.moveOver("Label7");
     gui.moveOver("Label5");
     EXPECT_TRUE(frame1->isVisible());
+    // The panel lies above the loaded view and hides the photograph under it.
+    const QRgb panel = gui.form1.grab().toImage().pixel(frame1->mapTo(&gui.form1, QPoint(4, 100)));
+    EXPECT_GT(qRed(panel), 128) << "not the blue photograph";
     // Under a drawing mode, movements over the panel and the two labels are not the window's.
     gui.chooseMenu({"meshmenu", "node"});
     for (const char* name : {"Frame1", "Label7", "Label5"})
