@@ -39,6 +39,27 @@ struct NodeSum {
 
 enum class Component { None, Sxx, Syy, Sxy, VonMises };
 
+inline constexpr double kTwipsPerPixel = 15.0;
+
+// The standard deviation of each coordinate of a position known to the pixel (a click, a
+// generator, a mesh file): uniform over the pixel, 15 / sqrt(12) view units.
+inline constexpr double kPixelResolutionSd = kTwipsPerPixel / 3.4641016151377544;
+
+// The covariance of a position, view units squared.
+struct PositionCovariance {
+    double xx = kPixelResolutionSd * kPixelResolutionSd;
+    double xy = 0.0;
+    double yy = kPixelResolutionSd * kPixelResolutionSd;
+};
+
+// How a loaded position was obtained. The default is a position known to the pixel;
+// a position found by correlation carries the correlation's covariance and final ZNCC.
+struct LoadLocation {
+    bool correlated = false;
+    double zncc = kUnset;
+    PositionCovariance covariance{};
+};
+
 // The one study in memory. Coordinates are held as the values of their texts
 // (view units, twips); see number_text.h for the conversions to and from text.
 struct ProjectState {
@@ -46,6 +67,9 @@ struct ProjectState {
     std::array<Position, kTableSlots> LoadNodes{};
     std::array<Triangle, kTableSlots> Elements{};
     std::array<NodeSum, kTableSlots> NodeSums{};
+    // Beside LoadNodes: reset to the default whenever a loaded position is set otherwise
+    // than by correlation (a click, a drag, a generator, a file, an erase).
+    std::array<LoadLocation, kTableSlots> LoadLocations{};
 
     int NodeCount = 0;
     int ElementCount = 0;

@@ -35,4 +35,15 @@ public:
     virtual std::optional<std::string> saveFileName(const std::string& title) = 0;
 };
 
+// A progress dialog for long work: shown only when the work lasts longer than about half a
+// second, with a button that cancels it.
+class ProgressPort {
+public:
+    virtual ~ProgressPort() = default;
+    virtual void start(const std::string& label, int total) = 0;
+    // Reports `done` of the total; false once the user has cancelled.
+    virtual bool advance(int done) = 0;
+    virtual void finish() = 0;
+};
+
 } // namespace ai
