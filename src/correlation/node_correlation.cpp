@@ -42,6 +42,50 @@ bool withinReach(Position p)
     return std::fabs(p.x) < kLimit && std::fabs(p.y) < kLimit;
 }
 
+// True when each quarter of the subset holds a speckle: a quadratic shape needs grey-level
+// detail across the whole subset, and one that straddles an edge of the structure, half on
+// a plain background, would only extrapolate its curvature.
+bool texturedThroughout(const GreyImage& free, const Subset& subset, int half)
+{
+    double spreads[4] = {0.0, 0.0, 0.0, 0.0};
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const int left = quarter % 2 == 0 ? subset.column - half : subset.column + 1;
+        const int top = quarter < 2 ? subset.row - half : subset.row + 1;
+        double sum = 0.0;
+        double squares = 0.0;
+        for (int row = top; row < top + half; ++row)
+            for (int column = left; column < left + half; ++column) {
+                const double g = free.at(column, row);
+                sum += g;
+                squares += g * g;
+            }
+        const double n = static_cast<double>(half) * half;
+        spreads[quarter] = squares / n - (sum / n) * (sum / n);
+    }
+    const auto [least, most] = std::minmax_element(std::begin(spreads), std::end(spreads));
+    return *least >= 0.25 * *most;
+}
+
+// The affine fit, or the quadratic one where the field's curvature across the subset makes
+// it fit significantly better: an F test on the residuals, so that the extra parameters,
+// which add noise, are only paid for where they remove a bias.
+std::optional<SubsetFit> bestFit(const GreyImage& free, const Subset& subset, int half,
+                                 const GreyImage& loaded, const ShapeParameters& start,
+                                 const CorrelationSettings& settings)
+{
+    constexpr double kSignificance = 4.0; // F(6, n - 12) beyond this is not chance
+    auto first = refineSubset(free, subset.column, subset.row, half, loaded, start, ShapeOrder::First);
+    if (!settings.secondOrderWhereBetter || !texturedThroughout(free, subset, half))
+        return first;
+    auto second = refineSubset(free, subset.column, subset.row, half, loaded,
+                               first ? first->shape : start, ShapeOrder::Second);
+    if (!first || !second)
+        return first ? first : second;
+    const double gain = (first->residualSquares - second->residualSquares) / 6.0;
+    const double noise = second->residualSquares / (second->pixels - 12);
+    return gain > kSignificance * noise ? second : first;
+}
+
 struct Attempt {
     NodeMatch match;
     AffineWarp warp;
@@ -59,23 +103,20 @@ Attempt attempt(const GreyImage& free, const GreyImage& loaded, const Subset& su
                                         guessRow, radius);
     if (!whole)
         return result;
-    AffineWarp start = gradient;
-    start.u = whole->column - subset.column;
-    start.v = whole->row - subset.row;
-    const auto fit = refineSubset(free, subset.column, subset.row, half, loaded, start);
+    ShapeParameters start = shapeOf(gradient);
+    start(0) = whole->column - subset.column;
+    start(6) = whole->row - subset.row;
+    const std::optional<SubsetFit> fit = bestFit(free, subset, half, loaded, start, settings);
     if (!fit || !(fit->zncc >= settings.minimumZncc) ||
-        std::hypot(fit->warp.u - start.u, fit->warp.v - start.v) > settings.subset / 2.0)
+        std::hypot(fit->shape(0) - start(0), fit->shape(6) - start(6)) > settings.subset / 2.0)
         return result;
 
     // The node sits at its offset from the subset's centre: carry the offset by the warp.
-    const AffineWarp& w = fit->warp;
-    const double dx = subset.offsetX;
-    const double dy = subset.offsetY;
-    const double x = subset.column + dx + w.u + w.ux * dx + w.uy * dy;
-    const double y = subset.row + dy + w.v + w.vx * dx + w.vy * dy;
-    Eigen::Matrix<double, 2, 6> along = Eigen::Matrix<double, 2, 6>::Zero();
-    along.row(0) << 1.0, dx, dy, 0.0, 0.0, 0.0;
-    along.row(1) << 0.0, 0.0, 0.0, 1.0, dx, dy;
+    const Eigen::Matrix<double, 2, 12> along =
+        SubsetFit::displacementAt(subset.offsetX, subset.offsetY);
+    const Eigen::Vector2d moved = along * fit->shape;
+    const double x = subset.column + subset.offsetX + moved(0);
+    const double y = subset.row + subset.offsetY + moved(1);
     const Eigen::Matrix2d c = along * fit->covariance * along.transpose();
     const double unitsSquared = kTwipsPerPixel * kTwipsPerPixel;
 
@@ -84,7 +125,7 @@ Attempt attempt(const GreyImage& free, const GreyImage& loaded, const Subset& su
     result.match.covariance = {c(0, 0) * unitsSquared, c(0, 1) * unitsSquared,
                                c(1, 1) * unitsSquared};
     result.match.zncc = fit->zncc;
-    result.warp = w;
+    result.warp = fit->warp();
     return result;
 }
 

@@ -14,6 +14,8 @@ struct CorrelationSettings {
     int subset = 31;         // side of the square subset, odd
     int searchRadius = 20;   // whole-pixel search around the starting guess
     double minimumZncc = 0.9;
+    // A quadratic subset where it fits significantly better than the affine one.
+    bool secondOrderWhereBetter = true;
 };
 
 // The outcome for one node. Positions and covariances in view units.

@@ -5,7 +5,10 @@
 #include <Eigen/Cholesky>
 #include <Eigen/LU>
 
+#include <Eigen/StdVector>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -19,20 +22,90 @@ constexpr int kMaxIterations = 30;
 // reach them (0.268^10 < 2e-6 of a grey level step).
 constexpr int kPrefilterPadding = 10;
 
-using Vector6 = Eigen::Matrix<double, 6, 1>;
-using Matrix3 = Eigen::Matrix3d;
+// The shape functions as Gauss-Newton sees them: N parameters, the derivative of a point's
+// position along them, and the composition of a warp with the inverse of an update.
+template <int N> struct Shape;
 
-Matrix3 toMatrix(const AffineWarp& w)
-{
-    Matrix3 m;
-    m << 1.0 + w.ux, w.uy, w.u, w.vx, 1.0 + w.vy, w.v, 0.0, 0.0, 1.0;
-    return m;
-}
+template <> struct Shape<6> {
+    using Vector = Eigen::Matrix<double, 6, 1>;
+    static constexpr std::array<int, 6> kSlots{0, 1, 2, 6, 7, 8};
+    static Vector steepest(double fx, double fy, double dx, double dy)
+    {
+        Vector j;
+        j << fx, fx * dx, fx * dy, fy, fy * dx, fy * dy;
+        return j;
+    }
+    static Eigen::Matrix3d matrix(const Vector& p)
+    {
+        Eigen::Matrix3d m;
+        m << 1.0 + p(1), p(2), p(0), p(4), 1.0 + p(5), p(3), 0.0, 0.0, 1.0;
+        return m;
+    }
+    static Vector compose(const Vector& p, const Vector& step)
+    {
+        const Eigen::Matrix3d m = matrix(p) * matrix(step).inverse();
+        Vector q;
+        q << m(0, 2), m(0, 0) - 1.0, m(0, 1), m(1, 2), m(1, 0), m(1, 1) - 1.0;
+        return q;
+    }
+    static double size(const Vector& step, double half)
+    {
+        return std::sqrt(step(0) * step(0) + step(3) * step(3) +
+                         half * half * (step(1) * step(1) + step(2) * step(2) +
+                                        step(4) * step(4) + step(5) * step(5)));
+    }
+};
 
-AffineWarp fromMatrix(const Matrix3& m)
-{
-    return {m(0, 2), m(0, 0) - 1.0, m(0, 1), m(1, 2), m(1, 0), m(1, 1) - 1.0};
-}
+template <> struct Shape<12> {
+    using Vector = Eigen::Matrix<double, 12, 1>;
+    static constexpr std::array<int, 12> kSlots{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    static Vector steepest(double fx, double fy, double dx, double dy)
+    {
+        Vector j;
+        j << fx, fx * dx, fx * dy, fx * dx * dx / 2.0, fx * dx * dy, fx * dy * dy / 2.0, fy,
+            fy * dx, fy * dy, fy * dx * dx / 2.0, fy * dx * dy, fy * dy * dy / 2.0;
+        return j;
+    }
+    // The warp acting on (dx^2, dx dy, dy^2, dx, dy, 1), kept to the second order, so
+    // that warps compose as matrices.
+    static Eigen::Matrix<double, 6, 6> matrix(const Vector& p)
+    {
+        const double a1 = p(3) / 2.0, a2 = p(4), a3 = p(5) / 2.0, a4 = 1.0 + p(1), a5 = p(2), a6 = p(0);
+        const double b1 = p(9) / 2.0, b2 = p(10), b3 = p(11) / 2.0, b4 = p(7), b5 = 1.0 + p(8),
+                     b6 = p(6);
+        Eigen::Matrix<double, 6, 6> m;
+        m << a4 * a4 + 2 * a6 * a1, 2 * a4 * a5 + 2 * a6 * a2, a5 * a5 + 2 * a6 * a3, 2 * a4 * a6,
+            2 * a5 * a6, a6 * a6,
+            a4 * b4 + a6 * b1 + b6 * a1, a4 * b5 + a5 * b4 + a6 * b2 + b6 * a2,
+            a5 * b5 + a6 * b3 + b6 * a3, a4 * b6 + a6 * b4, a5 * b6 + a6 * b5, a6 * b6,
+            b4 * b4 + 2 * b6 * b1, 2 * b4 * b5 + 2 * b6 * b2, b5 * b5 + 2 * b6 * b3, 2 * b4 * b6,
+            2 * b5 * b6, b6 * b6,
+            a1, a2, a3, a4, a5, a6,
+            b1, b2, b3, b4, b5, b6,
+            0, 0, 0, 0, 0, 1;
+        return m;
+    }
+    static Vector compose(const Vector& p, const Vector& step)
+    {
+        const Eigen::Matrix<double, 6, 6> m = matrix(p) * matrix(step).inverse();
+        Vector q;
+        q << m(3, 5), m(3, 3) - 1.0, m(3, 4), 2.0 * m(3, 0), m(3, 1), 2.0 * m(3, 2), m(4, 5),
+            m(4, 3), m(4, 4) - 1.0, 2.0 * m(4, 0), m(4, 1), 2.0 * m(4, 2);
+        return q;
+    }
+    static double size(const Vector& step, double half)
+    {
+        const double h2 = half * half;
+        double first = 0.0;
+        double second = 0.0;
+        for (const int i : {1, 2, 7, 8})
+            first += step(i) * step(i);
+        for (const int i : {3, 4, 5, 9, 10, 11})
+            second += step(i) * step(i);
+        return std::sqrt(step(0) * step(0) + step(6) * step(6) + h2 * first +
+                         h2 * h2 / 4.0 * second);
+    }
+};
 
 // The square of pixels around (column, row) reaching `reach`, cut to the picture.
 std::optional<BSplineWindow> windowAround(const GreyImage& image, int column, int row, int reach)
@@ -46,11 +119,12 @@ std::optional<BSplineWindow> windowAround(const GreyImage& image, int column, in
     return BSplineWindow(image, left, top, right - left + 1, bottom - top + 1);
 }
 
-} // namespace
-
-std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row, int half,
-                                      const GreyImage& loaded, const AffineWarp& start)
+template <int N>
+std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int half,
+                                const GreyImage& loaded, const ShapeParameters& start)
 {
+    using Vector = typename Shape<N>::Vector;
+    using Matrix = Eigen::Matrix<double, N, N>;
     // The reference subset and one pixel around it for the gradients lie in the photograph.
     if (column - half - 1 < 0 || row - half - 1 < 0 || column + half + 1 >= free.width ||
         row + half + 1 >= free.height)
@@ -62,14 +136,14 @@ std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row
     const int side = 2 * half + 1;
     const std::size_t count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     std::vector<double> reference(count);
-    std::vector<Vector6> steepest(count);
+    std::vector<Vector, Eigen::aligned_allocator<Vector>> steepest(count);
     double mean = 0.0;
     for (int j = -half; j <= half; ++j)
         for (int k = -half; k <= half; ++k)
             mean += free.at(column + k, row + j);
     mean /= static_cast<double>(count);
 
-    Eigen::Matrix<double, 6, 6> hessian = Eigen::Matrix<double, 6, 6>::Zero();
+    Matrix hessian = Matrix::Zero();
     double spread = 0.0;
     std::size_t i = 0;
     for (int j = -half; j <= half; ++j)
@@ -79,36 +153,47 @@ std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row
             double fx = 0.0;
             double fy = 0.0;
             freeWindow->gradientAtPixel(column + k, row + j, fx, fy);
-            steepest[i] << fx, fx * k, fx * j, fy, fy * k, fy * j;
-            hessian.selfadjointView<Eigen::Lower>().rankUpdate(steepest[i]);
+            steepest[i] = Shape<N>::steepest(fx, fy, k, j);
+            hessian.template selfadjointView<Eigen::Lower>().rankUpdate(steepest[i]);
         }
-    hessian = hessian.selfadjointView<Eigen::Lower>();
+    hessian = hessian.template selfadjointView<Eigen::Lower>();
     const double freeNorm = std::sqrt(spread);
-    const Eigen::LDLT<Eigen::Matrix<double, 6, 6>> solver(hessian);
+    const Eigen::LDLT<Matrix> solver(hessian);
     if (freeNorm <= 0.0 || solver.info() != Eigen::Success || !solver.isPositive())
         return std::nullopt;
 
+    Vector p;
+    for (int n = 0; n < N; ++n)
+        p(n) = start(Shape<N>::kSlots[static_cast<std::size_t>(n)]);
     // The loaded window holds the warped subset with room for a few pixels of motion.
-    const double stretch = std::fabs(start.ux) + std::fabs(start.uy) + std::fabs(start.vx) +
-                           std::fabs(start.vy);
+    const double stretch = std::fabs(start(1)) + std::fabs(start(2)) + std::fabs(start(7)) +
+                           std::fabs(start(8));
     const int reach = half + 3 + static_cast<int>(std::ceil(stretch * half)) + kPrefilterPadding;
-    const auto loadedWindow = windowAround(loaded, column + static_cast<int>(std::lround(start.u)),
-                                           row + static_cast<int>(std::lround(start.v)), reach);
+    const auto loadedWindow = windowAround(loaded, column + static_cast<int>(std::lround(start(0))),
+                                           row + static_cast<int>(std::lround(start(6))), reach);
     if (!loadedWindow)
         return std::nullopt;
 
     SubsetFit fit;
-    AffineWarp warp = start;
     std::vector<double> warped(count);
-    double residualSquares = 0.0;
     for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
         fit.iterations = iteration;
+        ShapeParameters full = ShapeParameters::Zero();
+        for (int n = 0; n < N; ++n)
+            full(Shape<N>::kSlots[static_cast<std::size_t>(n)]) = p(n);
         double warpedMean = 0.0;
         i = 0;
         for (int j = -half; j <= half; ++j)
             for (int k = -half; k <= half; ++k, ++i) {
-                const double x = column + k + warp.u + warp.ux * k + warp.uy * j;
-                const double y = row + j + warp.v + warp.vx * k + warp.vy * j;
+                const double dx = k;
+                const double dy = j;
+                const double quadratic[3] = {dx * dx / 2.0, dx * dy, dy * dy / 2.0};
+                const double x = column + dx + full(0) + full(1) * dx + full(2) * dy +
+                                 full(3) * quadratic[0] + full(4) * quadratic[1] +
+                                 full(5) * quadratic[2];
+                const double y = row + dy + full(6) + full(7) * dx + full(8) * dy +
+                                 full(9) * quadratic[0] + full(10) * quadratic[1] +
+                                 full(11) * quadratic[2];
                 if (!loadedWindow->covers(x, y))
                     return std::nullopt;
                 warped[i] = loadedWindow->value(x, y);
@@ -129,30 +214,66 @@ std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row
 
         // Residuals in the free photograph's grey levels.
         const double scale = freeNorm / warpedNorm;
-        Vector6 gradient = Vector6::Zero();
-        residualSquares = 0.0;
+        Vector gradient = Vector::Zero();
+        fit.residualSquares = 0.0;
         for (i = 0; i < count; ++i) {
             const double residual = reference[i] - scale * warped[i];
             gradient += steepest[i] * residual;
-            residualSquares += residual * residual;
+            fit.residualSquares += residual * residual;
         }
-        const Vector6 step = -solver.solve(gradient);
-        warp = fromMatrix(toMatrix(warp) * toMatrix({step(0), step(1), step(2), step(3), step(4),
-                                                     step(5)})
-                                               .inverse());
-        const double h2 = static_cast<double>(half) * half;
-        const double size = std::sqrt(step(0) * step(0) + step(3) * step(3) +
-                                      h2 * (step(1) * step(1) + step(2) * step(2) +
-                                            step(4) * step(4) + step(5) * step(5)));
-        if (size < kTolerance)
+        const Vector step = -solver.solve(gradient);
+        p = Shape<N>::compose(p, step);
+        if (!p.allFinite())
+            return std::nullopt;
+        if (Shape<N>::size(step, half) < kTolerance)
             break;
     }
-    fit.warp = warp;
+    fit.order = N == 6 ? ShapeOrder::First : ShapeOrder::Second;
+    fit.pixels = static_cast<int>(count);
+    for (int n = 0; n < N; ++n)
+        fit.shape(Shape<N>::kSlots[static_cast<std::size_t>(n)]) = p(n);
     // Gauss-Newton's covariance with the noise of the fit's own residual: it holds the
     // noise of both photographs.
-    const double noise = residualSquares / static_cast<double>(count - 6);
-    fit.covariance = noise * solver.solve(Eigen::Matrix<double, 6, 6>::Identity());
+    const double noise = fit.residualSquares / static_cast<double>(count - N);
+    const Matrix inverse = solver.solve(Matrix::Identity());
+    for (int a = 0; a < N; ++a)
+        for (int b = 0; b < N; ++b)
+            fit.covariance(Shape<N>::kSlots[static_cast<std::size_t>(a)],
+                           Shape<N>::kSlots[static_cast<std::size_t>(b)]) = noise * inverse(a, b);
     return fit;
+}
+
+} // namespace
+
+Eigen::Matrix<double, 2, 12> SubsetFit::displacementAt(double dx, double dy)
+{
+    Eigen::Matrix<double, 2, 12> along = Eigen::Matrix<double, 2, 12>::Zero();
+    const double terms[6] = {1.0, dx, dy, dx * dx / 2.0, dx * dy, dy * dy / 2.0};
+    for (int n = 0; n < 6; ++n) {
+        along(0, n) = terms[n];
+        along(1, 6 + n) = terms[n];
+    }
+    return along;
+}
+
+ShapeParameters shapeOf(const AffineWarp& w)
+{
+    ShapeParameters p = ShapeParameters::Zero();
+    p(0) = w.u;
+    p(1) = w.ux;
+    p(2) = w.uy;
+    p(6) = w.v;
+    p(7) = w.vx;
+    p(8) = w.vy;
+    return p;
+}
+
+std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row, int half,
+                                      const GreyImage& loaded, const ShapeParameters& start,
+                                      ShapeOrder order)
+{
+    return order == ShapeOrder::First ? refine<6>(free, column, row, half, loaded, start)
+                                      : refine<12>(free, column, row, half, loaded, start);
 }
 
 } // namespace ai

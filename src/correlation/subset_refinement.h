@@ -20,12 +20,29 @@ struct AffineWarp {
     double vy = 0.0;
 };
 
+// The shape functions a subset can take: affine (6 parameters) or quadratic (12), whose
+// curvature follows a field that bends across the subset, as around a hole.
+enum class ShapeOrder { First, Second };
+
+// Parameters in the order (u, ux, uy, uxx, uxy, uyy, v, vx, vy, vxx, vxy, vyy); a point at
+// offset (dx, dy) moves by u + ux dx + uy dy + uxx dx^2 / 2 + uxy dx dy + uyy dy^2 / 2
+// along x, likewise v along y. The second-order terms stay zero for an affine fit.
+using ShapeParameters = Eigen::Matrix<double, 12, 1>;
+
 struct SubsetFit {
-    AffineWarp warp;
+    ShapeOrder order = ShapeOrder::First;
+    ShapeParameters shape = ShapeParameters::Zero();
     double zncc = 0.0;
-    // The covariance of (u, ux, uy, v, vx, vy) from the grey-level noise, pixels squared.
-    Eigen::Matrix<double, 6, 6> covariance;
+    // The sum of the squared residuals, in the free photograph's grey levels.
+    double residualSquares = 0.0;
+    int pixels = 0;
+    // The covariance of the parameters from the grey-level noise, pixels squared.
+    Eigen::Matrix<double, 12, 12> covariance = Eigen::Matrix<double, 12, 12>::Zero();
     int iterations = 0;
+
+    AffineWarp warp() const { return {shape(0), shape(1), shape(2), shape(6), shape(7), shape(8)}; }
+    // How the displacement at the offset (dx, dy) depends on the parameters.
+    static Eigen::Matrix<double, 2, 12> displacementAt(double dx, double dy);
 };
 
 // Refines the warp of the free subset centred at the pixel (column, row), of half-width
@@ -34,6 +51,10 @@ struct SubsetFit {
 // falls below 1e-3 pixel or after 30 iterations. Nothing when the subset or its warped
 // image leaves a photograph, or a subset is flat.
 std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row, int half,
-                                      const GreyImage& loaded, const AffineWarp& start);
+                                      const GreyImage& loaded, const ShapeParameters& start,
+                                      ShapeOrder order);
+
+// The parameters of an affine warp.
+ShapeParameters shapeOf(const AffineWarp& warp);
 
 } // namespace ai

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/project_state.h"
 #include "plate_example/kirsch.h"
 
 namespace ai::example {
@@ -9,7 +10,6 @@ namespace ai::example {
 // loaded one (1001 x 345) at natural size.
 inline constexpr int kImageWidth = 1001;
 inline constexpr int kImageHeight = 329;
-inline constexpr double kTwipsPerPixel = 15.0;
 
 inline constexpr Vector2 kHoleCentre{7500.0, 2460.0};
 inline constexpr double kHoleRadius = 450.0; // 30 pixels
