@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <array>
+#include <cstdint>
+
 namespace ai::ui {
 
 namespace {
@@ -31,15 +34,27 @@ std::string reasonOf(const QFileDevice& file)
 
 } // namespace
 
-std::optional<std::string> QtFileStore::read(const std::string& path)
+std::optional<std::string> QtFileStore::read(const std::string& path, std::size_t limit)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // The size a regular file announces saves reading a too large one; devices and pipes
+    // announce none, and stop being read one chunk past the limit.
+    if (file.size() > 0 && static_cast<std::uint64_t>(file.size()) > limit)
         return std::nullopt;
-    return bytes.toStdString();
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(file.size()));
+    std::array<char, 64 * 1024> chunk;
+    qint64 count = 0;
+    while ((count = file.read(chunk.data(), static_cast<qint64>(chunk.size()))) > 0) {
+        if (bytes.size() + static_cast<std::size_t>(count) > limit)
+            return std::nullopt;
+        bytes.append(chunk.data(), static_cast<std::size_t>(count));
+    }
+    if (count < 0)
+        return std::nullopt;
+    return bytes;
 }
 
 std::string QtFileStore::writeAtomically(const std::string& path, const std::string& bytes)

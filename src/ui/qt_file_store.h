@@ -8,7 +8,7 @@ namespace ai::ui {
 // is on disk.
 class QtFileStore : public FileStore {
 public:
-    std::optional<std::string> read(const std::string& path) override;
+    std::optional<std::string> read(const std::string& path, std::size_t limit) override;
     std::string writeAtomically(const std::string& path, const std::string& bytes) override;
 };
 

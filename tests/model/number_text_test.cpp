@@ -24,6 +24,15 @@ TEST(NumberText, WritesAndReadsTheUsersFormatAndHeldValuesBehaveAsTheirText)
     const auto user = [](const char* text) { return parseNumber(text, comma); };
     EXPECT_EQ(numbers(user, "0,47", "-12,50", "+3", "0375", ",5", "1E+18", "2,5e-3"),
               (Numbers{0.47, -12.5, 3.0, 375.0, 0.5, 1e18, 0.0025}));
+    // Below the smallest double the value is 0; above the largest, no number.
+    EXPECT_EQ(numbers(user, "1e-400", "-0,00012E-320", "0e-99999", "12345e-328", "0,1e310"),
+              (Numbers{0.0, 0.0, 0.0, 0.0, std::nullopt}));
+    // However many digits: a 1 after a thousand zeros puts 2^53 + 1 above the halfway point.
+    const std::string zeros(1000, '0');
+    const auto text = [](const std::string& t) { return parseNumber(t, comma); };
+    EXPECT_EQ(numbers(text, "9007199254740993," + zeros + "1", "9007199254740993," + zeros,
+                      "0," + zeros + "123E+1003", "1" + zeros, "-" + zeros + "25" + zeros + "E-1000"),
+              (Numbers{9007199254740994.0, 9007199254740992.0, 123.0, std::nullopt, -25.0}));
     EXPECT_EQ(numbers(user, "", " 1", "1 ", "0.47", "1,000,5", "abc", "1e", "-", ",", "inf", "nan",
                       "1e999", "12a", "+-1"),
               Numbers(14));

@@ -151,10 +151,10 @@ struct FakeDialogs : FileDialogPort {
 struct MemoryFiles : FileStore {
     std::map<std::string, std::string> files;
     std::string failure; // when not empty, every write fails with this reason
-    std::optional<std::string> read(const std::string& path) override
+    std::optional<std::string> read(const std::string& path, std::size_t limit) override
     {
         const auto it = files.find(path);
-        if (it == files.end())
+        if (it == files.end() || it->second.size() > limit)
             return std::nullopt;
         return it->second;
     }
