@@ -148,10 +148,47 @@ double clickCoordinate(float value)
     return result;
 }
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowers{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The 15-digit rounding without making the text, where it is sure: the value scaled to 15
+// integer digits in extended precision (which holds every power of ten used exactly, and
+// the product within 1e-4), rounded to that integer unless it lies near a halfway point,
+// then scaled back by one exact power of ten, a single correctly rounded operation.
+std::optional<double> quickRoundTo15Digits(double value)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-7 && magnitude < 1e21))
+        return std::nullopt;
+    const int power = static_cast<int>(std::floor(std::log10(magnitude)));
+    const int shift = 14 - power; // from -6 to 21
+    const long double scaled = shift >= 0
+                                   ? static_cast<long double>(magnitude) * kExactPowers[static_cast<std::size_t>(shift)]
+                                   : static_cast<long double>(magnitude) / kExactPowers[static_cast<std::size_t>(-shift)];
+    if (scaled < 1e14L || scaled >= 1e15L - 1)
+        return std::nullopt; // the power of ten was off by one
+    const long double whole = std::floor(scaled);
+    const long double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5L) < 1e-3L)
+        return std::nullopt;
+    const double digits = static_cast<double>(whole + (fraction > 0.5L ? 1 : 0));
+    const double rounded = shift >= 0 ? digits / kExactPowers[static_cast<std::size_t>(shift)]
+                                      : digits * kExactPowers[static_cast<std::size_t>(-shift)];
+    return std::copysign(rounded, value);
+}
+
+} // namespace
+
 double roundTo15Digits(double value)
 {
     if (!std::isfinite(value))
         return value;
+    if (const auto quick = quickRoundTo15Digits(value))
+        return *quick;
     std::array<char, 64> buffer{};
     const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                        std::chars_format::general, 15);
