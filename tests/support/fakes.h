@@ -78,6 +78,10 @@ struct RecordingView : ImageView {
         points.clear();
         lines.clear();
     }
+    bool showsPicture(const std::string& path) override
+    {
+        return picture == (canRead(path) ? path : "");
+    }
     void drawPoint(float x, float y, Rgb colour) override
     {
         points.push_back({x, y, colour});
