@@ -33,7 +33,8 @@ char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 // Names are compared in ASCII only: the file is 8-bit text of unknown code page.
 bool sameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::ranges::equal(a, b, [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() &&
+           std::ranges::equal(a, b, [](char x, char y) { return lower(x) == lower(y); });
 }
 
 // Removes `prefix` from the front of `name` when it starts with it.

@@ -25,8 +25,7 @@ public:
 
     // As value() for the key nodex<node> or nodey<node> of a node section, and mesh<c><e>
     // of the triangle section, without making the key's text.
-    std::optional<std::string_view> coordinate(std::string_view section, char axis,
-                                               int node) const;
+    std::optional<std::string_view> coordinate(std::string_view section, char axis, int node) const;
     std::optional<std::string_view> corner(int corner, int element) const;
 
 private:

@@ -166,9 +166,10 @@ std::optional<double> quickRoundTo15Digits(double value)
         return std::nullopt;
     const int power = static_cast<int>(std::floor(std::log10(magnitude)));
     const int shift = 14 - power; // from -6 to 21
-    const long double scaled = shift >= 0
-                                   ? static_cast<long double>(magnitude) * kExactPowers[static_cast<std::size_t>(shift)]
-                                   : static_cast<long double>(magnitude) / kExactPowers[static_cast<std::size_t>(-shift)];
+    const long double scaled =
+        shift >= 0
+            ? static_cast<long double>(magnitude) * kExactPowers[static_cast<std::size_t>(shift)]
+            : static_cast<long double>(magnitude) / kExactPowers[static_cast<std::size_t>(-shift)];
     if (scaled < 1e14L || scaled >= 1e15L - 1)
         return std::nullopt; // the power of ten was off by one
     const long double whole = std::floor(scaled);

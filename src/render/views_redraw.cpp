@@ -86,8 +86,9 @@ bool ViewsRedraw::same(const Drawing& a, const Drawing& b)
     return a.freeFile == b.freeFile && a.loadFile == b.loadFile && a.nodeCount == b.nodeCount &&
            a.tableNodeCount == b.tableNodeCount && a.edgeColour == b.edgeColour &&
            sameBits(a.freeNodes, b.freeNodes) && sameBits(a.loadNodes, b.loadNodes) &&
-           std::ranges::equal(a.elements, b.elements,
-                              [](const Triangle& x, const Triangle& y) { return x.nodes == y.nodes; });
+           std::ranges::equal(a.elements, b.elements, [](const Triangle& x, const Triangle& y) {
+               return x.nodes == y.nodes;
+           });
 }
 
 void ViewsRedraw::describe(const ProjectState& state, int nodeCount, Rgb edgeColour,

@@ -24,8 +24,8 @@ void redrawViews(const ProjectState& state, int nodeCount, ImageView& picture1,
 // are, since restoring and drawing again would give the same pixels.
 class ViewsRedraw {
 public:
-    void redraw(const ProjectState& state, int nodeCount, ImageView& picture1,
-                ImageView& picture2, Rgb edgeColour);
+    void redraw(const ProjectState& state, int nodeCount, ImageView& picture1, ImageView& picture2,
+                Rgb edgeColour);
 
     // To call when anything else restores or replaces a view's picture, clearing its drawing.
     void forget() { drawn_ = false; }

@@ -34,7 +34,8 @@ TEST(NumberText, WritesAndReadsTheUsersFormatAndHeldValuesBehaveAsTheirText)
     const std::string zeros(1000, '0');
     const auto text = [](const std::string& t) { return parseNumber(t, comma); };
     EXPECT_EQ(numbers(text, "9007199254740993," + zeros + "1", "9007199254740993," + zeros,
-                      "0," + zeros + "123E+1003", "1" + zeros, "-" + zeros + "25" + zeros + "E-1000"),
+                      "0," + zeros + "123E+1003", "1" + zeros,
+                      "-" + zeros + "25" + zeros + "E-1000"),
               (Numbers{9007199254740994.0, 9007199254740992.0, 123.0, std::nullopt, -25.0}));
     EXPECT_EQ(numbers(user, "", " 1", "1 ", "0.47", "1,000,5", "abc", "1e", "-", ",", "inf", "nan",
                       "1e999", "12a", "+-1"),
@@ -65,11 +66,12 @@ TEST(NumberText, RoundingTo15DigitsIsReadingBackThe15DigitText)
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
     std::uniform_int_distribution<int> power(-12, 24);
     for (int k = 0; k < 300000; ++k) {
-        const double value = k % 3 == 0 ? (mantissa(random) + std::round(mantissa(random) * 1e4)) / 3
-                                        : mantissa(random) * std::pow(10.0, power(random));
+        const double value = k % 3 == 0
+                                 ? (mantissa(random) + std::round(mantissa(random) * 1e4)) / 3
+                                 : mantissa(random) * std::pow(10.0, power(random));
         char text[64];
-        const auto end = std::to_chars(text, text + sizeof text, value,
-                                       std::chars_format::general, 15).ptr;
+        const auto end =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15).ptr;
         double expected = 0.0;
         std::from_chars(text, end, expected);
         ASSERT_EQ(roundTo15Digits(value), expected) << std::string(text, end);

@@ -1,9 +1,9 @@
 // GUI tests: the whole application over fakes of the modal ports, on Qt's offscreen platform,
 // driven by real pointer and key events through its windows.
+#include "render/views_redraw.h"
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
-#include "render/views_redraw.h"
 
 #include <QApplication>
 #include <QImageWriter>
@@ -340,7 +340,8 @@ TEST(PictureView, ShowsTheSamePixelsWhetherARedrawDrawsOrFindsTheDrawingUnchange
     redrawViews(gui.state, gui.state.NodeCount, free, loaded, Rgb{0, 120, 215});
     const QImage expected1 = expectedView(photograph, gui.picture1.contentsRect().size(), free);
     const QImage expected2 = expectedView(photograph, gui.picture2.contentsRect().size(), loaded);
-    ASSERT_EQ(std::pair(rgbAt(expected1, {19, 27}), rgbAt(expected1, {20, 27})), std::pair(kRed, kHighlight));
+    ASSERT_EQ(std::pair(rgbAt(expected1, {19, 27}), rgbAt(expected1, {20, 27})),
+              std::pair(kRed, kHighlight));
 
     const auto seen = [&] { return std::pair(shown(gui.picture1), shown(gui.picture2)); };
     const auto same = [&](const std::pair<QImage, QImage>& views) {
