@@ -4,6 +4,7 @@
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
+#include "ui/qt_file_store.h"
 
 #include <QApplication>
 #include <QImageWriter>
@@ -368,6 +369,35 @@ TEST(PictureView, ShowsTheSamePixelsWhetherARedrawDrawsOrFindsTheDrawingUnchange
     EXPECT_TRUE(same(seen()));
     c.eff();
     EXPECT_FALSE(same(seen())) << "an erase shows the photographs alone";
+}
+
+// Files: reads bounded whatever the file, saves that say in French why they failed.
+TEST(Files, ReadsNoMoreThanTheLimitAndSaysWhyASaveFailed)
+{
+    GuiHarness gui;
+    ui::QtFileStore store;
+    const std::string small = gui.write("petit.MEF", QByteArray("[init]\r\nnode=0\r\n"));
+    EXPECT_EQ(store.read(small, 16), std::optional<std::string>("[init]\r\nnode=0\r\n"));
+    EXPECT_EQ(store.read(small, 15), std::nullopt);
+    EXPECT_EQ(store.read("/dev/zero", 1 << 20), std::nullopt) << "a device without end";
+
+    using E = QFileDevice;
+    const std::tuple<E::FileError, int, const char*, std::string> causes[] = {
+        {E::WriteError, ENOSPC, "No space left on device", "le disque est plein"},
+        {E::ResourceError, EDQUOT, "Disk quota exceeded", "le quota d'espace disque est dépassé"},
+        {E::OpenError, EROFS, "Read-only file system", "le disque est en lecture seule"},
+        {E::OpenError, EACCES, "Permission denied", "accès refusé"},
+        {E::WriteError, 0, "Unknown error", "erreur d'écriture"},
+        {E::OpenError, 0, "Tout va mal", "impossible de créer le fichier (Tout va mal)"}};
+    for (const auto& [error, code, detail, reason] : causes)
+        EXPECT_EQ(ui::writeFailureReason(error, code, detail), reason) << detail;
+
+    EXPECT_EQ(store.writeAtomically(gui.folder.filePath("absent/etude.MEF").toStdString(), "x"),
+              "le dossier n'existe pas");
+    EXPECT_EQ(store.writeAtomically(gui.folder.path().toStdString(), "x").empty(), false);
+    const std::string saved = gui.folder.filePath("etude.MEF").toStdString();
+    EXPECT_EQ(store.writeAtomically(saved, "[init]"), "");
+    EXPECT_EQ(store.read(saved, 100), std::optional<std::string>("[init]"));
 }
 
 TEST(PictureView, AnImportThatFailsAfterAGoodOneLeavesTheViewAndTheRememberedName)
