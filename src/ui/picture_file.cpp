@@ -1,5 +1,7 @@
 #include "ui/picture_file.h"
 
+#include "ui/png_rows.h"
+
 #include <QImageReader>
 #include <QString>
 
@@ -17,6 +19,10 @@ std::optional<QImage> decodeVisiblePart(const std::string& path, QSize visible)
 {
     if (path.empty())
         return std::nullopt;
+    // Qt's PNG reader decodes a whole picture to clip it: libpng stops after the rows shown.
+    if (auto top = readPngTopLeft(path, visible, kMaxPicturePixels))
+        return top->convertToFormat(top->hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                           : QImage::Format_RGB32);
     QImageReader reader(QString::fromStdString(path));
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);

@@ -4,6 +4,7 @@
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
+#include "ui/picture_file.h"
 #include "ui/qt_file_store.h"
 
 #include <QApplication>
@@ -369,6 +370,45 @@ TEST(PictureView, ShowsTheSamePixelsWhetherARedrawDrawsOrFindsTheDrawingUnchange
     EXPECT_TRUE(same(seen()));
     c.eff();
     EXPECT_FALSE(same(seen())) << "an erase shows the photographs alone";
+}
+
+// PNG files read row by row give the pixels of Qt's whole decoding, clipped, for every kind
+// of PNG: colour, grey, palette, with alpha, 16 bits a channel, smaller than the view.
+TEST(PictureView, ReadsThePngRowsShownAsQtWouldDecodeThem)
+{
+    GuiHarness gui;
+    QImage base(1300, 500, QImage::Format_ARGB32);
+    for (int y = 0; y < base.height(); ++y)
+        for (int x = 0; x < base.width(); ++x)
+            base.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, (x + 3 * y) % 256));
+    const QSize visible(1001, 329);
+    const std::pair<const char*, QImage> kinds[] = {
+        {"rgb.png", base.convertToFormat(QImage::Format_RGB32)},
+        {"rgba.png", base},
+        {"grey.png", base.convertToFormat(QImage::Format_Grayscale8)},
+        {"grey16.png", base.convertToFormat(QImage::Format_Grayscale16)},
+        {"rgba64.png", base.convertToFormat(QImage::Format_RGBA64)},
+        {"palette.png", base.convertToFormat(QImage::Format_Indexed8)},
+        {"small.png", base.copy(0, 0, 300, 200)}};
+    for (const auto& [name, image] : kinds) {
+        const QString file = gui.folder.filePath(name);
+        ASSERT_TRUE(image.save(file, "PNG")) << name;
+        const QImage whole(file);
+        const QImage expected =
+            whole.copy(QRect(QPoint(0, 0), visible).intersected(whole.rect()))
+                .convertToFormat(whole.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+        const auto decoded = ui::decodeVisiblePart(file.toStdString(), visible);
+        ASSERT_TRUE(decoded.has_value()) << name;
+        EXPECT_EQ(std::tuple(decoded->format(), decoded->size()),
+                  std::tuple(expected.format(), expected.size()))
+            << name;
+        EXPECT_TRUE(*decoded == expected) << name;
+    }
+    // Damaged after its header: no picture.
+    QFile cut(gui.folder.filePath("rgb.png"));
+    ASSERT_TRUE(cut.resize(2000));
+    EXPECT_FALSE(ui::decodeVisiblePart(cut.fileName().toStdString(), visible).has_value());
 }
 
 // Files: reads bounded whatever the file, saves that say in French why they failed.
