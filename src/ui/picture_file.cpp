@@ -1,5 +1,6 @@
 #include "ui/picture_file.h"
 
+#include "ui/bmp_rows.h"
 #include "ui/png_rows.h"
 
 #include <QImageReader>
@@ -19,10 +20,12 @@ std::optional<QImage> decodeVisiblePart(const std::string& path, QSize visible)
 {
     if (path.empty())
         return std::nullopt;
-    // Qt's PNG reader decodes a whole picture to clip it: libpng stops after the rows shown.
+    // Qt's PNG and BMP readers decode a whole picture to clip it: these read the rows shown.
     if (auto top = readPngTopLeft(path, visible, kMaxPicturePixels))
         return top->convertToFormat(top->hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                            : QImage::Format_RGB32);
+    if (auto top = readBmpTopLeft(path, visible, kMaxPicturePixels))
+        return top;
     QImageReader reader(QString::fromStdString(path));
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);

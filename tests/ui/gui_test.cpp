@@ -372,8 +372,9 @@ TEST(PictureView, ShowsTheSamePixelsWhetherARedrawDrawsOrFindsTheDrawingUnchange
     EXPECT_FALSE(same(seen())) << "an erase shows the photographs alone";
 }
 
-// PNG files read row by row give the pixels of Qt's whole decoding, clipped, for every kind
-// of PNG: colour, grey, palette, with alpha, 16 bits a channel, smaller than the view.
+// PNG and BMP files read row by row give the pixels of Qt's whole decoding, clipped, for
+// every kind of PNG (colour, grey, palette, with alpha, 16 bits a channel, smaller than the
+// view) and for BMP rows with and without padding.
 TEST(PictureView, ReadsThePngRowsShownAsQtWouldDecodeThem)
 {
     GuiHarness gui;
@@ -389,10 +390,12 @@ TEST(PictureView, ReadsThePngRowsShownAsQtWouldDecodeThem)
         {"grey16.png", base.convertToFormat(QImage::Format_Grayscale16)},
         {"rgba64.png", base.convertToFormat(QImage::Format_RGBA64)},
         {"palette.png", base.convertToFormat(QImage::Format_Indexed8)},
-        {"small.png", base.copy(0, 0, 300, 200)}};
+        {"small.png", base.copy(0, 0, 300, 200)},
+        {"rgb.bmp", base.convertToFormat(QImage::Format_RGB32)},
+        {"narrow.bmp", base.copy(0, 0, 301, 200).convertToFormat(QImage::Format_RGB888)}};
     for (const auto& [name, image] : kinds) {
         const QString file = gui.folder.filePath(name);
-        ASSERT_TRUE(image.save(file, "PNG")) << name;
+        ASSERT_TRUE(image.save(file)) << name;
         const QImage whole(file);
         const QImage expected =
             whole.copy(QRect(QPoint(0, 0), visible).intersected(whole.rect()))
@@ -405,7 +408,7 @@ TEST(PictureView, ReadsThePngRowsShownAsQtWouldDecodeThem)
             << name;
         EXPECT_TRUE(*decoded == expected) << name;
     }
-    // Damaged after its header: no picture.
+    // A PNG damaged after its header gives no picture; a BMP cut short is Qt's to decode.
     QFile cut(gui.folder.filePath("rgb.png"));
     ASSERT_TRUE(cut.resize(2000));
     EXPECT_FALSE(ui::decodeVisiblePart(cut.fileName().toStdString(), visible).has_value());
