@@ -374,7 +374,7 @@ TEST(PictureView, ShowsTheSamePixelsWhetherARedrawDrawsOrFindsTheDrawingUnchange
 
 // PNG and BMP files read row by row give the pixels of Qt's whole decoding, clipped, for
 // every kind of PNG (colour, grey, palette, with alpha, 16 bits a channel, smaller than the
-// view) and for BMP rows with and without padding.
+// view), for BMP rows with and without padding, and for TIFF photographs.
 TEST(PictureView, ReadsThePngRowsShownAsQtWouldDecodeThem)
 {
     GuiHarness gui;
@@ -392,7 +392,10 @@ TEST(PictureView, ReadsThePngRowsShownAsQtWouldDecodeThem)
         {"palette.png", base.convertToFormat(QImage::Format_Indexed8)},
         {"small.png", base.copy(0, 0, 300, 200)},
         {"rgb.bmp", base.convertToFormat(QImage::Format_RGB32)},
-        {"narrow.bmp", base.copy(0, 0, 301, 200).convertToFormat(QImage::Format_RGB888)}};
+        {"narrow.bmp", base.copy(0, 0, 301, 200).convertToFormat(QImage::Format_RGB888)},
+        {"rgb.tiff", base.convertToFormat(QImage::Format_RGB888)},
+        {"grey.tiff", base.convertToFormat(QImage::Format_Grayscale8)},
+        {"rgba.tiff", base}};
     for (const auto& [name, image] : kinds) {
         const QString file = gui.folder.filePath(name);
         ASSERT_TRUE(image.save(file)) << name;
