@@ -10,6 +10,7 @@ struct CountingView : ai::ImageView {
     long long calls = 0;
     bool importPicture(const std::string&) override { return true; }
     void restorePicture(const std::string&) override { ++calls; }
+    bool showsPicture(const std::string&) override { return true; }
     void drawPoint(float, float, ai::Rgb) override { ++calls; }
     void drawLine(float, float, float, float, ai::Rgb) override { ++calls; }
 };

@@ -33,7 +33,8 @@ displacements. The interface is French. analyse-image-batch runs the same study 
 command line and writes CSV tables and the map as PNG.")
 # The libraries come from the programs themselves (the X11 and off-screen platforms are
 # part of libqt6gui6); Qt's image plugins are loaded at run time: SVG for the icon, TIFF and
-# friends for photographs.
+# friends for photographs; libpng and libtiff read the rows of PNG and TIFF photographs
+# that a view shows.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-image-formats-plugins, libpng16-16, libtiff6")
 include(CPack)

@@ -51,7 +51,9 @@ int main(int argc, char** argv)
                     write(folder + "/three_nodes.MEF", writeMeshFile(study(3, 1), 3, comma)) &&
                     write(folder + "/point.MEF", writeMeshFile(study(12, 10), 12, point)) &&
                     write(folder + "/unlocated.MEF", writeMeshFile(unlocated, 4, comma)) &&
-                    write(folder + "/many.MEF", writeMeshFile(study(60, 90), 60, comma));
+                    write(folder + "/many.MEF", writeMeshFile(study(60, 90), 60, comma)) &&
+                    write(folder + "/full.MEF",
+                          writeMeshFile(study(kMaxNodes, kMaxElements), kMaxNodes, comma));
     if (!ok) {
         std::perror(folder.c_str());
         return 1;

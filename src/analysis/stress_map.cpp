@@ -2,6 +2,7 @@
 
 #include "analysis/colour_ramps.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ai {
@@ -105,6 +106,9 @@ std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount
     map.title = mapTitle(component);
     const MapRange range = mapRange(sums, nodeCount);
     const double span = range.span();
+    // Nine dots a node, four times nine a triangle, three a bar row: allocated once.
+    map.dots.reserve(9 * slot(std::max(nodeCount, 0)) +
+                     (span != 0 ? 36 * slot(std::max(state.ElementCount, 0)) : 0) + 3 * kBarRows);
 
     for (int n = 1; n <= nodeCount; ++n) {
         const double r = span == 0 ? 0.5 : (sums[slot(n)].value - range.minimum) / span;

@@ -54,7 +54,7 @@ private:
     bool read()
     {
         const std::string& path = options_.meshFile;
-        const auto bytes = files_.read(path);
+        const auto bytes = files_.read(path, kMaxMeshFileBytes);
         if (!bytes)
             return refuse("impossible de lire le fichier de maillage " + quoted(path) + ".");
         if (!hasMeshCounts(*bytes))

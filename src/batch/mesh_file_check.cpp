@@ -77,14 +77,14 @@ std::string elementProblem(const ProfileText& profile, int element, int nodeCoun
 
 bool hasMeshCounts(std::string_view bytes)
 {
-    const ProfileText profile{std::string(bytes)};
+    const ProfileText profile{bytes};
     return profile.value(meshfile::InitSection, meshfile::NodeCountKey) ||
            profile.value(meshfile::InitSection, meshfile::ElementCountKey);
 }
 
 std::optional<std::string> incompleteEntry(std::string_view bytes, const MeshFileCounts& read)
 {
-    const ProfileText profile{std::string(bytes)};
+    const ProfileText profile{bytes};
     double nodes = 0.0;
     double elements = 0.0;
     if (auto problem = badCount(profile, meshfile::NodeCountKey, "noeuds", kMaxNodes, nodes))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -10,8 +11,9 @@ class FileStore {
 public:
     virtual ~FileStore() = default;
 
-    // The file's bytes, or nothing when it cannot be read.
-    virtual std::optional<std::string> read(const std::string& path) = 0;
+    // The file's bytes, or nothing when it cannot be read or holds more than `limit`
+    // bytes; no more than that is read, so no file can exhaust the memory.
+    virtual std::optional<std::string> read(const std::string& path, std::size_t limit) = 0;
 
     // Replaces the file atomically: afterwards it holds `bytes` whole, or the file that
     // had that name before is untouched. Returns an empty text on success, else the

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ai {
 
@@ -13,8 +14,10 @@ namespace {
 
 std::size_t slot(int number) { return static_cast<std::size_t>(number); }
 
-// The number of entries a count of "[init]" asks for, or nothing when it is not a number.
-std::optional<int> readCount(const ProfileText& profile, std::string_view key, int tableSize)
+// The highest entry number a count of "[init]" asks for, or nothing when it is not a
+// number. Entry i is read while i <= count; counts beyond the tables are kept beyond
+// them, so that the entry past the tables ends the reading.
+std::optional<int> readCount(const ProfileText& profile, std::string_view key)
 {
     const std::string_view text = profile.value(meshfile::InitSection, key).value_or("");
     if (text.empty())
@@ -22,21 +25,43 @@ std::optional<int> readCount(const ProfileText& profile, std::string_view key, i
     const auto value = parseNumberAnySeparator(text);
     if (!value)
         return std::nullopt;
-    // Entry i is read while i <= count, and the tables end the reading after their size.
-    return static_cast<int>(std::clamp(std::floor(*value), 0.0, static_cast<double>(tableSize)));
+    return static_cast<int>(std::clamp(std::floor(*value), 0.0, static_cast<double>(kTableSlots)));
+}
+
+// Whether a text of a number has at most 15 significant digits, the ones its double
+// keeps whole. Stops at the 16th, so that a long text is not read to its end.
+bool hasAtMost15Digits(std::string_view text)
+{
+    int digits = 0;
+    int zeros = 0; // zeros after the first significant digit, not yet followed by another
+    for (const char c : text) {
+        if (c == 'e' || c == 'E')
+            break;
+        if (c == '0') {
+            zeros += digits > 0 ? 1 : 0;
+        } else if (c >= '1' && c <= '9') {
+            digits += zeros + 1;
+            zeros = 0;
+            if (digits > 15)
+                return false;
+        }
+    }
+    return true;
 }
 
 // A value converted to a number and back to text, as the value of that text: 0375
 // reads as 375. A value whose text would overflow counts as no number.
-std::optional<double> readValue(const ProfileText& profile, std::string_view section,
-                                const std::string& key)
+std::optional<double> readValue(std::optional<std::string_view> text)
 {
-    const auto text = profile.value(section, key);
     if (!text)
         return std::nullopt;
     const auto value = parseNumberAnySeparator(*text);
     if (!value)
         return std::nullopt;
+    // A normal double read from at most 15 digits gives back these digits, hence itself:
+    // the text need not be made.
+    if (std::fabs(*value) >= std::numeric_limits<double>::min() && hasAtMost15Digits(*text))
+        return value;
     const double normalised = roundTo15Digits(*value);
     if (!std::isfinite(normalised))
         return std::nullopt;
@@ -46,19 +71,22 @@ std::optional<double> readValue(const ProfileText& profile, std::string_view sec
 std::optional<Position> readPosition(const ProfileText& profile, std::string_view section,
                                      int node)
 {
-    const auto x = readValue(profile, section, meshfile::nodeKey('x', node));
+    const auto x = readValue(profile.coordinate(section, 'x', node));
     if (!x)
         return std::nullopt;
-    const auto y = readValue(profile, section, meshfile::nodeKey('y', node));
+    const auto y = readValue(profile.coordinate(section, 'y', node));
     if (!y)
         return std::nullopt;
     return Position{*x, *y};
 }
 
-// Reads nodes 1 to count while all four coordinates are there; returns how many.
+// Reads nodes 1 to count while all four coordinates are there and the tables hold them;
+// returns how many.
 int readNodes(const ProfileText& profile, ProjectState& state, int count)
 {
     for (int i = 1; i <= count; ++i) {
+        if (i > kMaxNodes)
+            return kMaxNodes;
         const auto free = readPosition(profile, meshfile::FreeNodeSection, i);
         if (!free)
             return i - 1;
@@ -71,15 +99,16 @@ int readNodes(const ProfileText& profile, ProjectState& state, int count)
     return count;
 }
 
-// Reads triangles 1 to count while each corner names a node in 1 to nodeCount;
-// returns how many.
+// Reads triangles 1 to count while each corner names a node in 1 to nodeCount and the
+// table holds them; returns how many.
 int readElements(const ProfileText& profile, ProjectState& state, int count, int nodeCount)
 {
     for (int e = 1; e <= count; ++e) {
+        if (e > kMaxElements)
+            return kMaxElements;
         Triangle triangle;
         for (int corner = 1; corner <= 3; ++corner) {
-            const auto value =
-                readValue(profile, meshfile::ElementSection, meshfile::cornerKey(corner, e));
+            const auto value = readValue(profile.corner(corner, e));
             if (!value || *value != std::floor(*value) || *value < 1.0 ||
                 *value > static_cast<double>(nodeCount))
                 return e - 1;
@@ -94,9 +123,9 @@ int readElements(const ProfileText& profile, ProjectState& state, int count, int
 
 std::optional<MeshFileCounts> readMeshFile(std::string_view bytes, ProjectState& state)
 {
-    const ProfileText profile{std::string(bytes)};
-    const auto nodeCount = readCount(profile, meshfile::NodeCountKey, kMaxNodes);
-    const auto elementCount = readCount(profile, meshfile::ElementCountKey, kMaxElements);
+    const ProfileText profile{bytes};
+    const auto nodeCount = readCount(profile, meshfile::NodeCountKey);
+    const auto elementCount = readCount(profile, meshfile::ElementCountKey);
     if (!nodeCount || !elementCount)
         return std::nullopt;
 

@@ -1,41 +1,38 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace ai {
 
-// An INI-style text read as a profile-string reader reads it: "[section]" headers and
-// "key=value" lines, LF or CR LF line ends, section and key names matched without
-// regard to ASCII case, blanks around names and values ignored, the first value of a
-// repeated key kept (a repeated section continues the first one), every other line
-// skipped, as are keys before the first section.
+// The keys of a mesh file in an INI-style text, found as a profile-string reader finds
+// them: "[section]" headers and "key=value" lines, LF or CR LF line ends, section and key
+// names matched without regard to ASCII case, blanks around names and values ignored, the
+// first value of a repeated key kept (a repeated section continues the first one), every
+// other line skipped, as are keys before the first section.
+// Only the keys a mesh file can hold are kept: "node" and "mesh" of "[init]", nodex<i> and
+// nodey<i> of "[freenodelist]" and "[loadnodelist]", mesh<c><i> of "[freemeshlist]", for
+// corners c of 1 to 3 and entries i of 1 to 1000; any other key reads as absent. So one
+// pass over the text, whatever its size, keeps a bounded index of views into it.
 class ProfileText {
 public:
-    explicit ProfileText(std::string text);
-    // Names and values view the text held inside: no copies.
-    ProfileText(const ProfileText&) = delete;
-    ProfileText& operator=(const ProfileText&) = delete;
+    // Names and values view `text`, which must outlive this object.
+    explicit ProfileText(std::string_view text);
 
     // The text after "=" of the key, or nothing when the section or the key is absent.
     std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
 
-private:
-    // Names are compared in ASCII only: the file is 8-bit text of unknown code page.
-    struct NameHash {
-        std::size_t operator()(std::string_view name) const;
-    };
-    struct NameEqual {
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-    using Keys = std::unordered_map<std::string_view, std::string_view, NameHash, NameEqual>;
+    // As value() for the key nodex<node> or nodey<node> of a node section, and mesh<c><e>
+    // of the triangle section, without making the key's text.
+    std::optional<std::string_view> coordinate(std::string_view section, char axis, int node) const;
+    std::optional<std::string_view> corner(int corner, int element) const;
 
-    // Every name and value views this copy of the text.
-    std::string text_;
-    std::unordered_map<std::string_view, Keys, NameHash, NameEqual> sections_;
+private:
+    std::optional<std::string_view> at(int slot) const;
+
+    // Two counts, then four coordinates and three corners for each entry number.
+    std::vector<std::optional<std::string_view>> values_;
 };
 
 } // namespace ai

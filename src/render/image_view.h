@@ -20,6 +20,10 @@ public:
     // an empty name or a file that cannot be read any more gives an empty view.
     virtual void restorePicture(const std::string& path) = 0;
 
+    // Whether the base image is already the one restorePicture(path) would give: the same
+    // file, unchanged since it was read (none for an empty name or an unreadable file).
+    virtual bool showsPicture(const std::string& path) = 0;
+
     virtual void drawPoint(float x, float y, Rgb colour) = 0;
     virtual void drawLine(float x1, float y1, float x2, float y2, Rgb colour) = 0;
 };

@@ -4,6 +4,9 @@
 #include "model/project_state.h"
 #include "render/image_view.h"
 
+#include <string>
+#include <vector>
+
 namespace ai {
 
 // Offsets of the five points of a node mark, in drawing order (y grows downwards).
@@ -15,5 +18,33 @@ inline constexpr float kMarkOffsets[5][2] = {{0, 0}, {10, 0}, {0, 10}, {0, -10},
 // Entries without a position, and node numbers outside 1 to NodeCount, are skipped.
 void redrawViews(const ProjectState& state, int nodeCount, ImageView& picture1,
                  ImageView& picture2, Rgb edgeColour);
+
+// The redraw as the views keep its drawing: a call that would draw what they show already
+// (the same photographs, the same node count, positions and triangles) leaves them as they
+// are, since restoring and drawing again would give the same pixels.
+class ViewsRedraw {
+public:
+    void redraw(const ProjectState& state, int nodeCount, ImageView& picture1, ImageView& picture2,
+                Rgb edgeColour);
+
+    // To call when anything else restores or replaces a view's picture, clearing its drawing.
+    void forget() { drawn_ = false; }
+
+private:
+    struct Drawing {
+        std::string freeFile, loadFile;
+        int nodeCount = 0, tableNodeCount = 0;
+        Rgb edgeColour;
+        std::vector<Position> freeNodes, loadNodes;
+        std::vector<Triangle> elements;
+    };
+    static bool same(const Drawing& a, const Drawing& b);
+    static void describe(const ProjectState& state, int nodeCount, Rgb edgeColour,
+                         Drawing& drawing);
+
+    bool drawn_ = false;
+    Drawing shown_;
+    Drawing next_;
+};
 
 } // namespace ai

@@ -26,8 +26,10 @@ void MainController::open()
     if (!path)
         return;
     eff();
-    // A file that cannot be read holds no counts and no entries, as an empty one.
-    const auto counts = readMeshFile(platform_.files.read(*path).value_or(""), state_);
+    // A file that cannot be read, or too large to be a mesh file, holds no counts and no
+    // entries, as an empty one.
+    const auto counts =
+        readMeshFile(platform_.files.read(*path, kMaxMeshFileBytes).value_or(""), state_);
     // A grid made while the grid panel stays open follows the opened study instead of
     // replacing its nodes as if they were an earlier grid.
     state_.GridBaseNodeCount = state_.NodeCount;

@@ -70,14 +70,15 @@ void MainController::majgraphique()
     setVisible(Panel::Frame1, false);
     setVisible(Panel::Label5, false);
     // The node waiting for its location has no loaded position: neither view shows it.
-    redrawViews(state_, state_.locatedNodeCount(), platform_.picture1, platform_.picture2,
-                settings_.highlight);
+    views_.redraw(state_, state_.locatedNodeCount(), platform_.picture1, platform_.picture2,
+                  settings_.highlight);
     if (status::isTransient(status_))
         setStatus(status::Waiting);
 }
 
 void MainController::reloadViews()
 {
+    views_.forget();
     platform_.picture1.restorePicture(state_.FreeImageFile);
     platform_.picture2.restorePicture(state_.LoadImageFile);
 }
@@ -88,6 +89,7 @@ void MainController::importInto(ImageView& view, std::string& rememberedFile)
     if (!path)
         return;
     // A file that cannot be read leaves the view and the remembered name as they were.
+    views_.forget();
     if (view.importPicture(*path))
         rememberedFile = *path;
 }

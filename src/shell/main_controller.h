@@ -6,6 +6,7 @@
 #include "model/number_text.h"
 #include "model/project_state.h"
 #include "render/image_view.h"
+#include "render/views_redraw.h"
 #include "shell/ports.h"
 #include "shell/scroll_bars.h"
 
@@ -127,6 +128,7 @@ private:
     Platform platform_;
     Settings settings_;
     ProjectState state_;
+    ViewsRedraw views_; // what the two views show
     std::string status_;
     std::array<bool, 4> visible_{};
     BarValues bars_;

@@ -44,6 +44,8 @@ void ImageViewWidget::restorePicture(const std::string& path)
     replacePicture(file_.picture(path));
 }
 
+bool ImageViewWidget::showsPicture(const std::string& path) { return file_.holds(path); }
+
 void ImageViewWidget::replacePicture(const QImage& picture)
 {
     // Implicitly shared: no pixel is copied.
@@ -72,6 +74,7 @@ void ImageViewWidget::drawLine(float x1, float y1, float x2, float y2, Rgb colou
 
 void ImageViewWidget::repaintLater()
 {
+    composed_ = QImage();
     // A redraw sends thousands of primitives; one request covers them all.
     if (repaintRequested_)
         return;
@@ -85,8 +88,22 @@ void ImageViewWidget::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     const QRect inside = contentsRect();
-    painter.setClipRect(inside);
-    painter.translate(inside.topLeft());
+    if (composed_.isNull() || composed_.deviceIndependentSize() != QSizeF(inside.size()) ||
+        composed_.devicePixelRatio() != devicePixelRatio())
+        compose();
+    painter.drawImage(inside.topLeft(), composed_);
+}
+
+void ImageViewWidget::compose()
+{
+    const qreal ratio = devicePixelRatio();
+    const QSize inside = contentsRect().size();
+    // Transparent where the picture does not cover, so the frame's background shows there.
+    composed_ = QImage((QSizeF(inside) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    composed_.setDevicePixelRatio(ratio);
+    composed_.fill(Qt::transparent);
+    QPainter painter(&composed_);
+    painter.setClipRect(QRect(QPoint(0, 0), inside));
     if (!picture_.isNull())
         painter.drawImage(QPoint(0, 0), picture_);
     overlay_.paint(painter);

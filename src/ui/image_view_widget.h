@@ -22,6 +22,7 @@ public:
 
     bool importPicture(const std::string& path) override;
     void restorePicture(const std::string& path) override;
+    bool showsPicture(const std::string& path) override;
     void drawPoint(float x, float y, Rgb colour) override;
     void drawLine(float x1, float y1, float x2, float y2, Rgb colour) override;
 
@@ -43,10 +44,14 @@ private:
     QPointF unitsOf(const QMouseEvent* event) const;
     void replacePicture(const QImage& picture);
     void repaintLater();
+    void compose();
 
     PictureFile file_;
     QImage picture_;
     Overlay overlay_;
+    // The picture with the overlay painted over it, as the view shows them: made again
+    // only when either changes, so that repainting an unchanged view is one copy.
+    QImage composed_;
     bool repaintRequested_ = false;
 };
 

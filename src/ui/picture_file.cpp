@@ -1,5 +1,9 @@
 #include "ui/picture_file.h"
 
+#include "ui/bmp_rows.h"
+#include "ui/png_rows.h"
+#include "ui/tiff_rows.h"
+
 #include <QImageReader>
 #include <QString>
 
@@ -17,6 +21,14 @@ std::optional<QImage> decodeVisiblePart(const std::string& path, QSize visible)
 {
     if (path.empty())
         return std::nullopt;
+    // Qt's PNG, BMP and TIFF readers decode a whole picture to clip it: these read the rows shown.
+    if (auto top = readPngTopLeft(path, visible, kMaxPicturePixels))
+        return top->convertToFormat(top->hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                           : QImage::Format_RGB32);
+    if (auto top = readBmpTopLeft(path, visible, kMaxPicturePixels))
+        return top;
+    if (auto top = readTiffTopLeft(path, visible, kMaxPicturePixels))
+        return top;
     QImageReader reader(QString::fromStdString(path));
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);

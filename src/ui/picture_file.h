@@ -31,6 +31,9 @@ public:
     // An empty name or a file that cannot be read any more gives a null image.
     const QImage& picture(const std::string& path);
 
+    // Whether picture(path) would give what it holds now, without decoding anything.
+    bool holds(const std::string& path) const { return path == path_ && stampOf(path) == stamp_; }
+
 private:
     // What tells that a file changed without reading it.
     struct Stamp {

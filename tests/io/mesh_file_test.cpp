@@ -112,6 +112,13 @@ TEST(MeshFileReader, ReadingEndsAtTheFirstValueThatIsNoNumberOrNoNodeKeepingWhol
     // Node 7's loaded y missing: its other values are not kept, and no triangle is read.
     const auto [counts, s] = read(replaced(writtenFile(9, 4), "nodey7=7,25\r\n", ""));
     EXPECT_EQ(std::tuple(counts, s.LoadNodes[6].y), std::tuple(Counts(6, 0), 6.25));
+    // A number too small for a double is its double, 0, not a number that ends the reading.
+    for (const char* tiny : {"nodex3=1e-400", "nodex3=-0,5E-99999999999999999999"}) {
+        const auto [tinyCounts, tinyRead] = read(replaced(writtenFile(5, 2), "nodex3=15012", tiny));
+        EXPECT_EQ(std::tuple(tinyCounts, tinyRead.FreeNodes[3].x), std::tuple(Counts(5, 2), 0.0))
+            << tiny;
+        EXPECT_NE(writeMeshFile(tinyRead, 5, comma).find("\r\nnodex3=0\r\n"), npos);
+    }
     for (const char* bad : {"nodex3=", "nodex3=abc", "nodex3=1 000", "nodex3=1,000,5",
                             "nodex3=1e999", "nodex3=1.7976931348623157e308"})
         EXPECT_EQ(countsRead(replaced(writtenFile(5, 2), "nodex3=15012", bad)), Counts(2, 0));
@@ -132,8 +139,10 @@ TEST(MeshFileReader, CountsAreLimitedToWhatTheFileHoldsAndToTheTables)
         {"node=5\nmesh=2", {5, 2}},
         {"node=2,9\nmesh=1.99", {2, 0}}, // triangle 1 names node 3
         {"node=-4\nmesh=-1", {0, 0}},
-        {"node=1E+9\nmesh=5000", {kMaxNodes, kMaxElements - 2}},
-        {"node=1001\nmesh=0", {kMaxNodes, 0}},
+        {"node=1000\nmesh=5000", {kMaxNodes, kMaxElements - 2}},
+        // Node 1001 is past the tables: the reading ends there, before the triangles.
+        {"node=1E+9\nmesh=5000", {kMaxNodes, 0}},
+        {"node=1001\nmesh=998", {kMaxNodes, 0}},
         {"node=\n", {0, 0}},           // empty and absent give 0
         {"node=3\nmesh=un", {-1, -1}}, // present but no number: nothing is read
         {"node=3 noeuds", {-1, -1}}};

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace ai {
@@ -24,6 +27,16 @@ TEST(NumberText, WritesAndReadsTheUsersFormatAndHeldValuesBehaveAsTheirText)
     const auto user = [](const char* text) { return parseNumber(text, comma); };
     EXPECT_EQ(numbers(user, "0,47", "-12,50", "+3", "0375", ",5", "1E+18", "2,5e-3"),
               (Numbers{0.47, -12.5, 3.0, 375.0, 0.5, 1e18, 0.0025}));
+    // Below the smallest double the value is 0; above the largest, no number.
+    EXPECT_EQ(numbers(user, "1e-400", "-0,00012E-320", "0e-99999", "12345e-328", "0,1e310"),
+              (Numbers{0.0, 0.0, 0.0, 0.0, std::nullopt}));
+    // However many digits: a 1 after a thousand zeros puts 2^53 + 1 above the halfway point.
+    const std::string zeros(1000, '0');
+    const auto text = [](const std::string& t) { return parseNumber(t, comma); };
+    EXPECT_EQ(numbers(text, "9007199254740993," + zeros + "1", "9007199254740993," + zeros,
+                      "0," + zeros + "123E+1003", "1" + zeros,
+                      "-" + zeros + "25" + zeros + "E-1000"),
+              (Numbers{9007199254740994.0, 9007199254740992.0, 123.0, std::nullopt, -25.0}));
     EXPECT_EQ(numbers(user, "", " 1", "1 ", "0.47", "1,000,5", "abc", "1e", "-", ",", "inf", "nan",
                       "1e999", "12a", "+-1"),
               Numbers(14));
@@ -43,6 +56,28 @@ TEST(NumberText, WritesAndReadsTheUsersFormatAndHeldValuesBehaveAsTheirText)
     // As the text read as a single, not via a double: the ties 16777217 and 1 + 2^-24 go to even.
     EXPECT_EQ((std::vector{toSingle(49.9), toSingle(16777217.0), toSingle(1.0 + 0x1.0p-24)}),
               (std::vector{49.9f, 16777216.0f, 1.0f}));
+}
+
+// Rounding to 15 digits is reading back the value's 15-digit text, for every kind of value
+// the study rounds: thirds of coordinate sums, strains, stresses, across the powers of ten.
+TEST(NumberText, RoundingTo15DigitsIsReadingBackThe15DigitText)
+{
+    std::mt19937_64 random(12);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> power(-12, 24);
+    for (int k = 0; k < 300000; ++k) {
+        const double value = k % 3 == 0
+                                 ? (mantissa(random) + std::round(mantissa(random) * 1e4)) / 3
+                                 : mantissa(random) * std::pow(10.0, power(random));
+        char text[64];
+        const auto end =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15).ptr;
+        double expected = 0.0;
+        std::from_chars(text, end, expected);
+        ASSERT_EQ(roundTo15Digits(value), expected) << std::string(text, end);
+    }
+    for (const double exact : {0.1, 1e15 - 1, 999999999999999.5, 1e-7, 1e21, 0.5e-7})
+        EXPECT_EQ(roundTo15Digits(exact), std::stod(formatDouble(exact, {'.'}))) << exact;
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace ai {
 namespace {
 
@@ -54,6 +56,49 @@ TEST(ViewsRedraw, RestoresThenMarksInFivePassesThenThreeEdgesPerTriangleSkipping
     ASSERT_EQ(loaded.points.size(), 10u);
     EXPECT_EQ(loaded.points[3], (Point{311, 201, r})) << "the second pass";
     EXPECT_EQ(loaded.lines, (std::vector<Line>{{101, 201, 301, 201, e}}));
+}
+
+// A redraw of what the views show already leaves them alone; any change of what is drawn,
+// of a photograph, or a picture restored by something else, draws again.
+TEST(ViewsRedraw, DrawsAgainOnlyWhatChanged)
+{
+    ProjectState s;
+    s.FreeImageFile = "libre.bmp";
+    s.NodeCount = 2;
+    s.FreeNodes[1] = s.LoadNodes[1] = {100, 200};
+    s.FreeNodes[2] = s.LoadNodes[2] = {300, 200};
+    s.FreeNodes[3] = {500, 500}; // a node not yet counted
+    test::RecordingView free, loaded;
+    ViewsRedraw views;
+    const Rgb e{1, 2, 3};
+    const auto redraw = [&](int nodes) {
+        views.redraw(s, nodes, free, loaded, e);
+        return std::tuple(free.restores, loaded.restores, free.points.size(), free.lines.size());
+    };
+    EXPECT_EQ(redraw(2), std::tuple(1, 1, 10u, 0u));
+    EXPECT_EQ(redraw(2), std::tuple(1, 1, 10u, 0u)) << "the same drawing";
+    s.FreeNodes[3] = {600, 600};
+    EXPECT_EQ(redraw(2), std::tuple(1, 1, 10u, 0u)) << "only what is drawn counts";
+
+    s.FreeNodes[2].y = 210;
+    EXPECT_EQ(redraw(2), std::tuple(2, 2, 10u, 0u));
+    EXPECT_EQ(free.points[1], (Point{300, 210, kNodeMarkRed}));
+    EXPECT_EQ(redraw(1), std::tuple(3, 3, 5u, 0u)) << "fewer nodes drawn";
+    s.Elements[++s.ElementCount].nodes = {1, 2, 1};
+    EXPECT_EQ(redraw(1), std::tuple(4, 4, 5u, 3u));
+    s.Elements[1].nodes = {2, 1, 1};
+    EXPECT_EQ(redraw(1), std::tuple(5, 5, 5u, 3u));
+    s.LoadImageFile = "charge.bmp";
+    EXPECT_EQ(redraw(1), std::tuple(6, 6, 5u, 3u));
+    EXPECT_EQ(loaded.picture, "charge.bmp");
+    loaded.readable = {"autre.bmp"}; // the loaded photograph can no longer be read
+    EXPECT_EQ(redraw(1), std::tuple(7, 7, 5u, 3u));
+    EXPECT_EQ(loaded.picture, "");
+    EXPECT_EQ(redraw(1), std::tuple(7, 7, 5u, 3u));
+
+    free.restorePicture(s.FreeImageFile); // as an erase does, with forget()
+    views.forget();
+    EXPECT_EQ(redraw(1), std::tuple(9, 8, 5u, 3u));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // What the study, mesh generator and mesh file commands add to the core, over fakes.
 #include "analysis/stress_map.h"
+#include "io/mesh_file_reader.h"
 #include "io/mesh_file_writer.h"
 #include "shell/status_text.h"
 #include "support/fakes.h"
@@ -248,9 +249,12 @@ TEST(MeshFileCommands, OpenErasesAsEffThenReadsTheChosenFileAndShowsTheCountsRea
         "nodex2=3\nnodey2=4\n[loadnodelist]\nnodex1=1\nnodey1=2\nnodex2=3\n"
         "nodey2=4\n[freemeshlist]\nmesh11=1\nmesh21=2\nmesh31=3\n";
     h.files.files["faux.MEF"] = "[init]\nnode=trois\nmesh=1\n";
+    // Far larger than a mesh file can be: not read, as a file that is no mesh file.
+    h.files.files["grand.MEF"] = saved + std::string(kMaxMeshFileBytes, '\n');
     for (const auto& [path, counts, message] :
          {tuple("court.MEF", "2/0", "2 noeuds et 0 élément(s)"),
           {"absent.MEF", "0/0", "0 noeuds et 0 élément(s)"},
+          {"grand.MEF", "0/0", "0 noeuds et 0 élément(s)"},
           {"faux.MEF", "0/0", nullptr}}) {
         makeStudy(h.controller, kThreeNodes, {3, 1, 2});
         h.messages.shown.clear();

@@ -78,6 +78,10 @@ struct RecordingView : ImageView {
         points.clear();
         lines.clear();
     }
+    bool showsPicture(const std::string& path) override
+    {
+        return picture == (canRead(path) ? path : "");
+    }
     void drawPoint(float x, float y, Rgb colour) override
     {
         points.push_back({x, y, colour});
@@ -151,10 +155,10 @@ struct FakeDialogs : FileDialogPort {
 struct MemoryFiles : FileStore {
     std::map<std::string, std::string> files;
     std::string failure; // when not empty, every write fails with this reason
-    std::optional<std::string> read(const std::string& path) override
+    std::optional<std::string> read(const std::string& path, std::size_t limit) override
     {
         const auto it = files.find(path);
-        if (it == files.end())
+        if (it == files.end() || it->second.size() > limit)
             return std::nullopt;
         return it->second;
     }

@@ -1,19 +1,25 @@
 // GUI tests: the whole application over fakes of the modal ports, on Qt's offscreen platform,
 // driven by real pointer and key events through its windows.
+#include "render/views_redraw.h"
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
+#include "ui/picture_file.h"
+#include "ui/qt_file_store.h"
 
 #include <QApplication>
 #include <QImageWriter>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <filesystem>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -275,6 +281,169 @@ TEST(PictureView, KeepsOnlyWhatTheViewShowsAndDecodesItAgainOnlyWhenTheFileChang
     std::filesystem::remove(photo);
     view.restorePicture(photo);
     EXPECT_TRUE(view.picture().isNull());
+}
+
+// What a view must show: its photograph, a red pixel at each arm of every mark, then the
+// edges over them, painted primitive by primitive as the core sends them.
+QImage expectedView(const QImage& photograph, QSize inside, const RecordingView& drawn)
+{
+    QImage image(inside, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.drawImage(QPoint(0, 0), photograph);
+    QPen pen;
+    pen.setCapStyle(Qt::SquareCap);
+    const auto pixel = [](float units) { return static_cast<int>(std::floor(units / 15.0 + 0.5)); };
+    for (const auto& p : drawn.points) {
+        pen.setColor(QColor(p.colour.red, p.colour.green, p.colour.blue));
+        painter.setPen(pen);
+        painter.drawPoint(pixel(p.x), pixel(p.y));
+    }
+    for (const auto& l : drawn.lines) {
+        pen.setColor(QColor(l.colour.red, l.colour.green, l.colour.blue));
+        painter.setPen(pen);
+        painter.drawLine(pixel(l.x1), pixel(l.y1), pixel(l.x2), pixel(l.y2));
+    }
+    return image;
+}
+
+// Pixel for pixel, the views show their photograph and drawing after a redraw that draws,
+// after redraws that find the drawing unchanged and leave it, and after a change undone.
+TEST(PictureView, ShowsTheSamePixelsWhetherARedrawDrawsOrFindsTheDrawingUnchanged)
+{
+    GuiHarness gui;
+    QImage photograph(1200, 400, QImage::Format_RGB32);
+    for (int y = 0; y < photograph.height(); ++y)
+        for (int x = 0; x < photograph.width(); ++x)
+            photograph.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x + y) % 256));
+    const std::string file = gui.folder.filePath("photo.bmp").toStdString();
+    ASSERT_TRUE(photograph.save(QString::fromStdString(file), "BMP"));
+    MainController& c = gui.app.controller();
+    gui.dialogs.answers = {file, file};
+    c.imagelibre();
+    c.imgcharge();
+    c.node();
+    for (int k = 0; k < 12; ++k) {
+        c.picture1Pressed(300.0f + 1100.0f * (k % 6), 400.0f + 1500.0f * (k / 6));
+        c.picture2Pressed(320.0f + 1130.0f * (k % 6), 410.0f + 1520.0f * (k / 6));
+    }
+    c.manumesh();
+    const auto pick = [&](int node) {
+        c.picture1Pressed(300.0f + 1100.0f * static_cast<float>((node - 1) % 6),
+                          400.0f + 1500.0f * static_cast<float>((node - 1) / 6));
+    };
+    for (const int first : {1, 2, 3, 4, 5})
+        for (const int node : {first, first + 1, first + 6})
+            pick(node);
+    ASSERT_EQ(std::tuple(gui.state.NodeCount, gui.state.ElementCount), std::tuple(12, 5));
+
+    // The same primitives sent to recording views give the expected pictures.
+    RecordingView free, loaded;
+    redrawViews(gui.state, gui.state.NodeCount, free, loaded, Rgb{0, 120, 215});
+    const QImage expected1 = expectedView(photograph, gui.picture1.contentsRect().size(), free);
+    const QImage expected2 = expectedView(photograph, gui.picture2.contentsRect().size(), loaded);
+    ASSERT_EQ(std::pair(rgbAt(expected1, {19, 27}), rgbAt(expected1, {20, 27})),
+              std::pair(kRed, kHighlight));
+
+    const auto seen = [&] { return std::pair(shown(gui.picture1), shown(gui.picture2)); };
+    const auto same = [&](const std::pair<QImage, QImage>& views) {
+        return views.first.convertToFormat(QImage::Format_RGB32) ==
+                   expected1.convertToFormat(QImage::Format_RGB32) &&
+               views.second.convertToFormat(QImage::Format_RGB32) ==
+                   expected2.convertToFormat(QImage::Format_RGB32);
+    };
+    c.manumesh(); // a drawing mode
+    c.picture1Moved(10, 10);
+    EXPECT_TRUE(same(seen()));
+    for (int k = 0; k < 3; ++k) {
+        c.picture1Moved(100.0f * k, 50); // unchanged: nothing drawn again
+        EXPECT_TRUE(same(seen())) << k;
+    }
+    // A triangle added then erased: drawn again, the same.
+    for (const int node : {6, 12, 11})
+        pick(node);
+    c.picture1Moved(10, 10);
+    EXPECT_FALSE(same(seen()));
+    c.effder();
+    c.manumesh();
+    c.picture1Moved(10, 10);
+    EXPECT_TRUE(same(seen()));
+    c.eff();
+    EXPECT_FALSE(same(seen())) << "an erase shows the photographs alone";
+}
+
+// PNG and BMP files read row by row give the pixels of Qt's whole decoding, clipped, for
+// every kind of PNG (colour, grey, palette, with alpha, 16 bits a channel, smaller than the
+// view), for BMP rows with and without padding, and for TIFF photographs.
+TEST(PictureView, ReadsThePngRowsShownAsQtWouldDecodeThem)
+{
+    GuiHarness gui;
+    QImage base(1300, 500, QImage::Format_ARGB32);
+    for (int y = 0; y < base.height(); ++y)
+        for (int x = 0; x < base.width(); ++x)
+            base.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, (x + 3 * y) % 256));
+    const QSize visible(1001, 329);
+    const std::pair<const char*, QImage> kinds[] = {
+        {"rgb.png", base.convertToFormat(QImage::Format_RGB32)},
+        {"rgba.png", base},
+        {"grey.png", base.convertToFormat(QImage::Format_Grayscale8)},
+        {"grey16.png", base.convertToFormat(QImage::Format_Grayscale16)},
+        {"rgba64.png", base.convertToFormat(QImage::Format_RGBA64)},
+        {"palette.png", base.convertToFormat(QImage::Format_Indexed8)},
+        {"small.png", base.copy(0, 0, 300, 200)},
+        {"rgb.bmp", base.convertToFormat(QImage::Format_RGB32)},
+        {"narrow.bmp", base.copy(0, 0, 301, 200).convertToFormat(QImage::Format_RGB888)},
+        {"rgb.tiff", base.convertToFormat(QImage::Format_RGB888)},
+        {"grey.tiff", base.convertToFormat(QImage::Format_Grayscale8)},
+        {"rgba.tiff", base}};
+    for (const auto& [name, image] : kinds) {
+        const QString file = gui.folder.filePath(name);
+        ASSERT_TRUE(image.save(file)) << name;
+        const QImage whole(file);
+        const QImage expected =
+            whole.copy(QRect(QPoint(0, 0), visible).intersected(whole.rect()))
+                .convertToFormat(whole.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+        const auto decoded = ui::decodeVisiblePart(file.toStdString(), visible);
+        ASSERT_TRUE(decoded.has_value()) << name;
+        EXPECT_EQ(std::tuple(decoded->format(), decoded->size()),
+                  std::tuple(expected.format(), expected.size()))
+            << name;
+        EXPECT_TRUE(*decoded == expected) << name;
+    }
+    // A PNG damaged after its header gives no picture; a BMP cut short is Qt's to decode.
+    QFile cut(gui.folder.filePath("rgb.png"));
+    ASSERT_TRUE(cut.resize(2000));
+    EXPECT_FALSE(ui::decodeVisiblePart(cut.fileName().toStdString(), visible).has_value());
+}
+
+// Files: reads bounded whatever the file, saves that say in French why they failed.
+TEST(Files, ReadsNoMoreThanTheLimitAndSaysWhyASaveFailed)
+{
+    GuiHarness gui;
+    ui::QtFileStore store;
+    const std::string small = gui.write("petit.MEF", QByteArray("[init]\r\nnode=0\r\n"));
+    EXPECT_EQ(store.read(small, 16), std::optional<std::string>("[init]\r\nnode=0\r\n"));
+    EXPECT_EQ(store.read(small, 15), std::nullopt);
+    EXPECT_EQ(store.read("/dev/zero", 1 << 20), std::nullopt) << "a device without end";
+
+    using E = QFileDevice;
+    const std::tuple<E::FileError, int, const char*, std::string> causes[] = {
+        {E::WriteError, ENOSPC, "No space left on device", "le disque est plein"},
+        {E::ResourceError, EDQUOT, "Disk quota exceeded", "le quota d'espace disque est dépassé"},
+        {E::OpenError, EROFS, "Read-only file system", "le disque est en lecture seule"},
+        {E::OpenError, EACCES, "Permission denied", "accès refusé"},
+        {E::WriteError, 0, "Unknown error", "erreur d'écriture"},
+        {E::OpenError, 0, "Tout va mal", "impossible de créer le fichier (Tout va mal)"}};
+    for (const auto& [error, code, detail, reason] : causes)
+        EXPECT_EQ(ui::writeFailureReason(error, code, detail), reason) << detail;
+
+    EXPECT_EQ(store.writeAtomically(gui.folder.filePath("absent/etude.MEF").toStdString(), "x"),
+              "le dossier n'existe pas");
+    EXPECT_EQ(store.writeAtomically(gui.folder.path().toStdString(), "x").empty(), false);
+    const std::string saved = gui.folder.filePath("etude.MEF").toStdString();
+    EXPECT_EQ(store.writeAtomically(saved, "[init]"), "");
+    EXPECT_EQ(store.read(saved, 100), std::optional<std::string>("[init]"));
 }
 
 TEST(PictureView, AnImportThatFailsAfterAGoodOneLeavesTheViewAndTheRememberedName)
