@@ -73,6 +73,16 @@ TEST(Material, ReadsTheUsersFormatAndSaysWhatIsWrongWithWhatTheLawCannotUse)
         EXPECT_NE(refused.refusal.find("virgule"), npos) << refused.refusal;
     }
     EXPECT_NE(readMaterial("1", "0,3", true, {'.'}).refusal.find("point décimal"), npos);
+    // An empty box is said in words, not quoted as if it were a value.
+    EXPECT_EQ(readMaterial("", "0,3", true, comma).refusal,
+              "Module de Young incorrect : la case est vide. Taper le module en MPa avec une "
+              "virgule décimale, par exemple 72,5.");
+    EXPECT_EQ(readMaterial("1", "", true, comma).refusal,
+              "Coefficient de Poisson incorrect : la case est vide. Le taper avec une virgule "
+              "décimale, par exemple 0,3.");
+    EXPECT_EQ(readMaterial("1", "0.3", true, comma).refusal,
+              "Coefficient de Poisson incorrect : « 0.3 » n'est pas un nombre. Le taper avec une "
+              "virgule décimale, par exemple 0,3.");
 }
 
 TEST(ElementStress, StrainFollowsTheDisplacementsNotTheWindingAndShearGivesTheWorkedValue)
