@@ -104,6 +104,13 @@ TEST(ElementStress, StrainFollowsTheDisplacementsNotTheWindingAndShearGivesTheWo
                         .value,
                     0.3, 1e-14);
     EXPECT_DOUBLE_EQ(elasticStress({-0.01, 0, 0}, Material{}, true).xx, -0.01 / (1 - 0.47 * 0.47));
+
+    // Von Mises of the worked shear (tau = -0.3): its last term is 6 x (tau x tau), which
+    // here differs in the last place from (6 x tau) x tau.
+    const Strain shear = triangleStrain(corners, {{{0, 0}, {0, 0}, {-1, 0}}});
+    const Stress tau = elasticStress(shear, kWorked, true);
+    EXPECT_EQ(std::tuple(tau.xx, tau.yy, tau.xy), std::tuple(0.0, 0.0, -0.3));
+    EXPECT_EQ(stressValue(tau, Component::VonMises), std::sqrt(0.5) * std::sqrt(6 * (0.3 * 0.3)));
 }
 
 TEST(NodeValues, AveragesCountEveryListingTriangleOnceWhateverItsArea)
