@@ -4,6 +4,7 @@
 #include "analysis/node_values.h"
 #include "analysis/results_csv.h"
 #include "analysis/stress_map.h"
+#include "analysis/study.h"
 #include "mesh/structured_grid.h"
 #include "support/csv_records.h"
 
@@ -260,12 +261,31 @@ TEST(StressMap, ScaleRunsFromTheSmallestToTheLargestNodeValueExaminedAndTheBarSh
               (std::array{Rgb{0, 255, 171}, Rgb{0, 255, 130}, Rgb{128, 254, 0}}));
     EXPECT_EQ(bar[254 * 3], (MapDot{13160, 4000 - 15 * 255, {255, 67, 0}}));
 
-    const MapRange above = mapRange(averages({3e18, 2e18}), 2); // above the initial minimum
-    EXPECT_EQ(std::tuple(above.minimum, above.maximum), std::tuple(2e18, 3e18));
     // No node examined: an unusable mesh.
     const StressMap none = mapOf(workedTriangle(), 0, {0, 0, 0});
     EXPECT_EQ(std::tuple(none.unusable, none.dots.size(), none.maximumText, none.minimumText),
               std::tuple(true, 4 * 9 + kBarPoints, "0", "1E+18"));
+}
+
+TEST(StressMap, TheMinimumStartsAt1E18AndOnlyASmallerAverageLowersIt)
+{
+    const MapRange above = mapRange(averages({3e18, 2e18}), 2);
+    EXPECT_EQ(std::tuple(above.minimum, above.maximum), std::tuple(1e18, 3e18));
+    EXPECT_EQ(mapRange(averages({3e18, 5, 2e18}), 3).minimum, 5);
+
+    // One triangle under E = 1E+21: every average is about 1E+19, above the initial minimum,
+    // so the scale runs from 1E+18 and every node and point takes the top colour.
+    const StudyOutcome outcome =
+        computeStudy(workedTriangle(), 3, {"1E+21", "0,25", Component::Sxx, true, comma});
+    ASSERT_EQ(outcome.refusal, "");
+    const StressMap& map = outcome.map;
+    ASSERT_EQ(map.dots.size(), 27 + 4 * 9 + kBarPoints);
+    for (std::size_t i = 0; i < 27; ++i)
+        EXPECT_EQ(map.dots[i].colour, (Rgb{255, 5, 0})) << i;
+    for (std::size_t i = 27; i < 27 + 36; ++i)
+        EXPECT_EQ(map.dots[i].colour, (Rgb{255, 67, 0})) << i;
+    EXPECT_EQ(std::tuple(map.maximumText, map.minimumText, map.unusable),
+              std::tuple("1,06666666666667E+19", "1E+18", false));
 }
 
 } // namespace
