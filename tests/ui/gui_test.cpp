@@ -8,6 +8,8 @@
 #include "ui/wrapping_button.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QImageWriter>
 #include <QLabel>
@@ -313,6 +315,21 @@ TEST(Captions, EveryControlAndMenuEntryOfBothWindowsShowsItsCaptionWhole)
     EXPECT_EQ(cut.join('\n').toStdString(), "");
     // The title is centred and in italic.
     EXPECT_TRUE(title->font().italic() && title->alignment() == Qt::AlignCenter);
+}
+
+TEST(QtTexts, FileDialogsAndStandardButtonsSpeakFrenchOnceTheApplicationIsSetUp)
+{
+    GuiHarness gui;
+    QFileDialog dialog(&gui.form1, QStringLiteral("Récupérer un fichier image"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* buttons = dialog.findChild<QDialogButtonBox*>("buttonBox");
+    ASSERT_TRUE(buttons && buttons->button(QDialogButtonBox::Cancel));
+    EXPECT_EQ((QStringList{dialog.findChild<QLabel*>("lookInLabel")->text(),
+                           dialog.findChild<QLabel*>("fileNameLabel")->text(),
+                           buttons->button(QDialogButtonBox::Cancel)->text()})
+                  .join('|')
+                  .toStdString(),
+              "Voir dans :|&Nom de fichier :|Annuler");
 }
 
 TEST(Pointer, ClicksMakeANodeAndStopByTheDelKeyTurnsAPickIntoADragThatLeavesTheView)
