@@ -9,7 +9,7 @@ packages=(
   libgl-dev libeigen3-dev libpng-dev libtiff-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xdotool x11-apps imagemagick
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
   clang libclang-rt-14-dev
 )
 

@@ -76,7 +76,7 @@ double stressValue(const Stress& stress, Component component)
     case Component::VonMises: {
         const double d = stress.xx - stress.yy;
         return std::sqrt(0.5) * std::sqrt(d * d + stress.yy * stress.yy + stress.xx * stress.xx +
-                                          6.0 * stress.xy * stress.xy);
+                                          6.0 * (stress.xy * stress.xy));
     }
     case Component::None:
         break;

@@ -13,9 +13,11 @@ std::string separatorName(const NumberFormat& format)
     return std::string("le séparateur décimal « ") + format.decimal + " »";
 }
 
-std::string quoted(std::string_view text)
+// What is wrong with a text that is not a number, as a sentence of the message.
+std::string notANumber(std::string_view text)
 {
-    return text.empty() ? std::string("vide") : "« " + std::string(text) + " »";
+    return text.empty() ? std::string("la case est vide")
+                        : "« " + std::string(text) + " » n'est pas un nombre";
 }
 
 std::string poissonHint(const NumberFormat& format)
@@ -31,15 +33,14 @@ MaterialReading readMaterial(std::string_view youngText, std::string_view poisso
 {
     const auto young = parseNumber(youngText, format);
     if (!young)
-        return {std::nullopt, "Module de Young incorrect : " + quoted(youngText) +
-                                  " n'est pas un nombre. Taper le module en MPa avec " +
-                                  separatorName(format) + ", par exemple " +
-                                  formatDouble(72.5, format) + "."};
+        return {std::nullopt, "Module de Young incorrect : " + notANumber(youngText) +
+                                  ". Taper le module en MPa avec " + separatorName(format) +
+                                  ", par exemple " + formatDouble(72.5, format) + "."};
 
     const auto poisson = parseNumber(poissonText, format);
     if (!poisson)
-        return {std::nullopt, "Coefficient de Poisson incorrect : " + quoted(poissonText) +
-                                  " n'est pas un nombre. " + poissonHint(format)};
+        return {std::nullopt, "Coefficient de Poisson incorrect : " + notANumber(poissonText) +
+                                  ". " + poissonHint(format)};
 
     const double nu = *poisson;
     if (planeStress && (nu == 1.0 || nu == -1.0))

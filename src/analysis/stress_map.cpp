@@ -61,9 +61,7 @@ MapRange mapRange(const NodeSumTable& sums, int nodeCount)
         const double v = sums[slot(n)].value;
         if (v > range.maximum)
             range.maximum = v;
-        // The first node sets the minimum, so that averages above the initial value
-        // still find their own.
-        if (n == 1 || v < range.minimum)
+        if (v < range.minimum)
             range.minimum = v;
     }
     return range;

@@ -45,11 +45,11 @@ void MainController::mesh()
 void MainController::automesh()
 {
     state_.StopFlag = false;
-    // As for `mesh`: the grid must not be based on a node that is still half made.
-    if (status_ == status::LocatePrompt)
-        return;
     setVisible(Panel::Frame3, true);
     setVisible(Panel::Frame4, false);
+    // A node waiting for its location counts in the base: located before any bar moves, it
+    // stays before the grid; a bar change leaves the prompt first, which withdraws it, and
+    // the rebuild then lowers the base to the nodes that remain.
     state_.GridBaseNodeCount = state_.NodeCount;
     state_.GridBaseElementCount = state_.ElementCount;
     setBar(Bar::HScroll1, 2);

@@ -4,6 +4,7 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/map_export.h"
+#include "ui/qt_french_texts.h"
 
 namespace ai::ui {
 
@@ -19,6 +20,8 @@ public:
     MainController& controller() { return controller_; }
 
 private:
+    // First, so that every window is built with Qt's texts already in French.
+    QtFrenchTexts qtTexts_;
     Form2 form2_;
     Form1 form1_;
     // The study paints the map through its context menu's keeper of values.

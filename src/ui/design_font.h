@@ -4,7 +4,7 @@
 
 namespace ai::ui {
 
-// The system's sans-serif at the size the layouts of both windows were designed for.
+// The font the layouts of both windows were designed for: a narrow sans-serif of 8.25 points.
 QFont designFont();
 
 } // namespace ai::ui

@@ -4,6 +4,7 @@
 #include "analysis/node_values.h"
 #include "analysis/results_csv.h"
 #include "analysis/stress_map.h"
+#include "analysis/study.h"
 #include "mesh/structured_grid.h"
 #include "support/csv_records.h"
 
@@ -73,6 +74,16 @@ TEST(Material, ReadsTheUsersFormatAndSaysWhatIsWrongWithWhatTheLawCannotUse)
         EXPECT_NE(refused.refusal.find("virgule"), npos) << refused.refusal;
     }
     EXPECT_NE(readMaterial("1", "0,3", true, {'.'}).refusal.find("point décimal"), npos);
+    // An empty box is said in words, not quoted as if it were a value.
+    EXPECT_EQ(readMaterial("", "0,3", true, comma).refusal,
+              "Module de Young incorrect : la case est vide. Taper le module en MPa avec une "
+              "virgule décimale, par exemple 72,5.");
+    EXPECT_EQ(readMaterial("1", "", true, comma).refusal,
+              "Coefficient de Poisson incorrect : la case est vide. Le taper avec une virgule "
+              "décimale, par exemple 0,3.");
+    EXPECT_EQ(readMaterial("1", "0.3", true, comma).refusal,
+              "Coefficient de Poisson incorrect : « 0.3 » n'est pas un nombre. Le taper avec une "
+              "virgule décimale, par exemple 0,3.");
 }
 
 TEST(ElementStress, StrainFollowsTheDisplacementsNotTheWindingAndShearGivesTheWorkedValue)
@@ -94,6 +105,13 @@ TEST(ElementStress, StrainFollowsTheDisplacementsNotTheWindingAndShearGivesTheWo
                         .value,
                     0.3, 1e-14);
     EXPECT_DOUBLE_EQ(elasticStress({-0.01, 0, 0}, Material{}, true).xx, -0.01 / (1 - 0.47 * 0.47));
+
+    // Von Mises of the worked shear (tau = -0.3): its last term is 6 x (tau x tau), which
+    // here differs in the last place from (6 x tau) x tau.
+    const Strain shear = triangleStrain(corners, {{{0, 0}, {0, 0}, {-1, 0}}});
+    const Stress tau = elasticStress(shear, kWorked, true);
+    EXPECT_EQ(std::tuple(tau.xx, tau.yy, tau.xy), std::tuple(0.0, 0.0, -0.3));
+    EXPECT_EQ(stressValue(tau, Component::VonMises), std::sqrt(0.5) * std::sqrt(6 * (0.3 * 0.3)));
 }
 
 TEST(NodeValues, AveragesCountEveryListingTriangleOnceWhateverItsArea)
@@ -243,12 +261,31 @@ TEST(StressMap, ScaleRunsFromTheSmallestToTheLargestNodeValueExaminedAndTheBarSh
               (std::array{Rgb{0, 255, 171}, Rgb{0, 255, 130}, Rgb{128, 254, 0}}));
     EXPECT_EQ(bar[254 * 3], (MapDot{13160, 4000 - 15 * 255, {255, 67, 0}}));
 
-    const MapRange above = mapRange(averages({3e18, 2e18}), 2); // above the initial minimum
-    EXPECT_EQ(std::tuple(above.minimum, above.maximum), std::tuple(2e18, 3e18));
     // No node examined: an unusable mesh.
     const StressMap none = mapOf(workedTriangle(), 0, {0, 0, 0});
     EXPECT_EQ(std::tuple(none.unusable, none.dots.size(), none.maximumText, none.minimumText),
               std::tuple(true, 4 * 9 + kBarPoints, "0", "1E+18"));
+}
+
+TEST(StressMap, TheMinimumStartsAt1E18AndOnlyASmallerAverageLowersIt)
+{
+    const MapRange above = mapRange(averages({3e18, 2e18}), 2);
+    EXPECT_EQ(std::tuple(above.minimum, above.maximum), std::tuple(1e18, 3e18));
+    EXPECT_EQ(mapRange(averages({3e18, 5, 2e18}), 3).minimum, 5);
+
+    // One triangle under E = 1E+21: every average is about 1E+19, above the initial minimum,
+    // so the scale runs from 1E+18 and every node and point takes the top colour.
+    const StudyOutcome outcome =
+        computeStudy(workedTriangle(), 3, {"1E+21", "0,25", Component::Sxx, true, comma});
+    ASSERT_EQ(outcome.refusal, "");
+    const StressMap& map = outcome.map;
+    ASSERT_EQ(map.dots.size(), 27 + 4 * 9 + kBarPoints);
+    for (std::size_t i = 0; i < 27; ++i)
+        EXPECT_EQ(map.dots[i].colour, (Rgb{255, 5, 0})) << i;
+    for (std::size_t i = 27; i < 27 + 36; ++i)
+        EXPECT_EQ(map.dots[i].colour, (Rgb{255, 67, 0})) << i;
+    EXPECT_EQ(std::tuple(map.maximumText, map.minimumText, map.unusable),
+              std::tuple("1,06666666666667E+19", "1E+18", false));
 }
 
 } // namespace

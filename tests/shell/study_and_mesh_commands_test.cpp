@@ -117,7 +117,7 @@ TEST(StudyCommands, ARefusedRunSaysWhatIsWrongAndChangesNothingAndWithoutTriangl
               tuple(statuses, 0.0, 0, 0u));
 }
 
-TEST(MeshCommands, MeshAndItsBarButNeitherMesherOverANodeWaitingForItsLocation)
+TEST(MeshCommands, MeshAndItsBarRefuseANodeWaitingForItsLocation)
 {
     Harness h;
     auto& c = h.controller;
@@ -142,13 +142,40 @@ TEST(MeshCommands, MeshAndItsBarButNeitherMesherOverANodeWaitingForItsLocation)
     c.picture1Pressed(1050, 1050);
     c.mesh();
     c.barChanged(Bar::HScroll6, 1000);
-    c.automesh();
     EXPECT_EQ(tuple(seen(h), c.barValue(Bar::HScroll6), c.state().PendingNode),
               tuple("3- " + std::string(status::LocatePrompt) + " 4/0", 1000, 4));
-    // A grid bar leaves the prompt first: the waiting node goes, the grid follows node 3.
+}
+
+TEST(MeshCommands, AutomeshOverANodeWaitingForItsLocationKeepsItUntilABarChangeLeavesThePrompt)
+{
+    const std::string locate(status::LocatePrompt);
+    Harness h;
+    auto& c = h.controller;
+    const auto& s = c.state();
+    makeStudy(c, kThreeNodes);
+    c.mesh();
+    c.node();
+    c.picture1Pressed(3000, 3000);
+    // Both bars already at 2: the panel opens over the running cycle, the waiting node in
+    // the base, and its location keeps it before the grid.
+    c.automesh();
+    EXPECT_EQ(tuple(seen(h), s.GridBaseNodeCount, s.GridBaseElementCount, s.PendingNode),
+              tuple("3- " + locate + " 4/6", 4, 6, 4));
+    c.picture2Pressed(3010, 3010);
     c.barChanged(Bar::HScroll2, 170);
-    EXPECT_EQ(tuple(seen(h), c.state().FreeNodes[4].x, c.state().LoadNodes[7].isSet()),
-              tuple("3- Attente de commandes 7/2", 0.0, true));
+    EXPECT_EQ(tuple(seen(h), s.FreeNodes[4].x, s.LoadNodes[4].x, s.FreeNodes[7].x),
+              tuple("3- Attente de commandes 8/8", 3000.0, 3010.0, 170.0));
+
+    // With 5 columns on the bar, resetting it is a change: the waiting node goes first and the
+    // new grid follows the nodes that remain.
+    c.barChanged(Bar::HScroll1, 5);
+    c.command6Click();
+    c.node();
+    c.picture1Pressed(5000, 5000);
+    c.automesh();
+    EXPECT_EQ(tuple(seen(h), s.GridBaseNodeCount, s.PendingNode, s.FreeNodes[15].x,
+                    s.FreeNodes[18].x, s.FreeNodes[19].isSet()),
+              tuple("3- Attente de commandes 18/16", 14, 0, 0.0, 170.0, false));
 }
 
 TEST(MeshCommands, GridBarsKeepOneGridAfterTheBaseWhichAutomeshTakesOrRefuseOneTooLarge)

@@ -1,19 +1,27 @@
 // GUI tests: the whole application over fakes of the modal ports, on Qt's offscreen platform,
 // driven by real pointer and key events through its windows.
+#include "analysis/stress_map.h"
 #include "render/views_redraw.h"
+#include "shell/status_text.h"
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
 #include "ui/picture_file.h"
 #include "ui/qt_file_store.h"
+#include "ui/wrapping_button.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGroupBox>
 #include <QImageWriter>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -180,6 +188,153 @@ TEST(MainWindow, StartsWithItsControlsTextsBarsAndMenus)
               ">defpla Hypothèse de déformations planes;>>sxxdefplane Sigma xx;"
               ">>syydefplane Sigma yy;>>sxydefplane Sigma xy (cisaillement);"
               ">>vonmisesdefplane Contrainte de Von-Mises;arret Arret;>stopcmd Stop;");
+}
+
+// The pixels a text paints when drawn in `room` with `flags` and nothing clips it: what the
+// user would see of it, blank lines above and below the letters left out.
+QRect inkOf(const QWidget* w, const QRect& room, int flags, const QString& text)
+{
+    const QPoint margin(200, 200);
+    QImage image(room.size() + 2 * QSize(margin.x(), margin.y()), QImage::Format_ARGB32);
+    // At the screen's resolution, or the points of the font would be taken for pixels.
+    image.setDotsPerMeterX(qRound(w->logicalDpiX() / 0.0254));
+    image.setDotsPerMeterY(qRound(w->logicalDpiY() / 0.0254));
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(w->font());
+    painter.drawText(QRect(margin, room.size()), flags | Qt::TextDontClip, text);
+    painter.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                ink |= QRect(x, y, 1, 1);
+    return ink.translated(room.topLeft() - margin);
+}
+
+// Where a control shows its caption, and what the caption paints, in the control's pixels;
+// nothing for a control without a caption of its own (views, bars, text boxes).
+struct CaptionPlace {
+    QRect room;
+    QRect needed;
+};
+
+std::optional<CaptionPlace> captionPlace(QWidget* w)
+{
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        const QRect room = label->contentsRect().marginsRemoved(
+            QMargins(label->margin(), label->margin(), label->margin(), label->margin()));
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        return CaptionPlace{room, inkOf(w, room, flags, label->text())};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room = w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, w);
+        const int wraps = qobject_cast<ui::WrappingButton*>(w) ? Qt::TextWordWrap : 0;
+        return CaptionPlace{room, inkOf(w, room, Qt::AlignCenter | wraps, option.text)};
+    }
+    if (auto* box = qobject_cast<QGroupBox*>(w)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.textAlignment = box->alignment();
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        if (box->isFlat())
+            option.features |= QStyleOptionFrame::Flat;
+        return CaptionPlace{box->rect(), w->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                                    QStyle::SC_GroupBoxLabel, w)};
+    }
+    if (qobject_cast<QAbstractButton*>(w)) // option buttons and check boxes
+        return CaptionPlace{w->rect(), QRect(QPoint(0, 0), w->sizeHint())};
+    return std::nullopt;
+}
+
+bool captionFits(QWidget* w)
+{
+    const auto place = captionPlace(w);
+    return !place || place->room.contains(place->needed);
+}
+
+// Every control of the window whose caption does not fit where it is shown, and every menu
+// entry that does not show whole: "name: caption" lines.
+QStringList captionsCut(QWidget& window)
+{
+    QStringList cut;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (w->objectName().startsWith("qt_"))
+            continue;
+        if (!captionFits(w))
+            cut << w->objectName() + ": " +
+                       (w->property("text").toString() + w->property("title").toString());
+    }
+    for (QMenuBar* bar : window.findChildren<QMenuBar*>())
+        for (QAction* a : bar->actions()) {
+            const QRect at = bar->actionGeometry(a);
+            if (at.isEmpty() || !bar->rect().contains(at) ||
+                QFontMetrics(bar->font()).horizontalAdvance(QString(a->text()).remove('&')) >
+                    at.width())
+                cut << "menu bar: " + a->text();
+        }
+    for (QMenu* menu : window.findChildren<QMenu*>()) {
+        const QFontMetrics metrics(menu->font());
+        const QRect screen = menu->screen()->availableGeometry();
+        if (menu->sizeHint().width() > screen.width())
+            cut << menu->objectName() + ": wider than the screen";
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && metrics.horizontalAdvance(QString(a->text()).remove('&')) >
+                                         menu->actionGeometry(a).width())
+                cut << menu->objectName() + ": " + a->text();
+    }
+    return cut;
+}
+
+TEST(Captions, EveryControlAndMenuEntryOfBothWindowsShowsItsCaptionWhole)
+{
+    GuiHarness gui;
+    ui::Form2& map = gui.app.form2();
+    map.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    EXPECT_EQ(captionsCut(gui.form1).join('\n').toStdString(), "");
+    EXPECT_EQ(captionsCut(map).join('\n').toStdString(), "");
+
+    // The texts the status line and the map's title take in turn.
+    QStringList cut;
+    auto* status = gui.control<QLabel>("Label1");
+    for (const std::string_view text :
+         {status::Waiting, status::NodeMoved, status::CreatePrompt, status::LocatePrompt,
+          status::FirstPick, status::SecondPick, status::ThirdPick, status::Dragging,
+          status::Stopped, status::Erased, status::GridChanged, status::AutoMeshed,
+          status::Computing, status::Computed}) {
+        status->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+        cut << (captionFits(status) ? QString() : status->text());
+    }
+    auto* title = map.findChild<QLabel*>("Label1");
+    for (const Component c :
+         {Component::Sxx, Component::Syy, Component::Sxy, Component::VonMises}) {
+        map.setTitle(mapTitle(c));
+        cut << (captionFits(title) ? QString() : title->text());
+    }
+    cut.removeAll(QString());
+    EXPECT_EQ(cut.join('\n').toStdString(), "");
+    // The title is centred and in italic.
+    EXPECT_TRUE(title->font().italic() && title->alignment() == Qt::AlignCenter);
+}
+
+TEST(QtTexts, FileDialogsAndStandardButtonsSpeakFrenchOnceTheApplicationIsSetUp)
+{
+    GuiHarness gui;
+    QFileDialog dialog(&gui.form1, QStringLiteral("Récupérer un fichier image"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* buttons = dialog.findChild<QDialogButtonBox*>("buttonBox");
+    ASSERT_TRUE(buttons && buttons->button(QDialogButtonBox::Cancel));
+    EXPECT_EQ((QStringList{dialog.findChild<QLabel*>("lookInLabel")->text(),
+                           dialog.findChild<QLabel*>("fileNameLabel")->text(),
+                           buttons->button(QDialogButtonBox::Cancel)->text()})
+                  .join('|')
+                  .toStdString(),
+              "Voir dans :|&Nom de fichier :|Annuler");
 }
 
 TEST(Pointer, ClicksMakeANodeAndStopByTheDelKeyTurnsAPickIntoADragThatLeavesTheView)
