@@ -42,8 +42,8 @@ void BM_BatchStudyOfTheExample(benchmark::State& state)
     auto photographs = ai::ui::QtPhotographSource::wholePictures();
     for (auto _ : state) {
         std::ostringstream errors;
-        if (ai::batch::runBatch(*line.options, ai::NumberFormat{','}, files, photographs,
-                                errors) != 0)
+        if (ai::batch::runBatch(*line.options, ai::NumberFormat{','}, files, photographs, errors) !=
+            0)
             state.SkipWithError(errors.str().c_str());
     }
 }

@@ -214,9 +214,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         }
         if (equals == std::string::npos || equals + 1 == argument.size()) {
             static const std::set<std::string> known = {
-                "--decimal",   "--grid",         "--automesh", "--study", "--young", "--poisson",
-                "--nodes-csv", "--elements-csv", "--map-png",  "--image", "--save",
-                "--free-image", "--loaded-image", "--subset", "--search"};
+                "--decimal", "--grid",       "--automesh",     "--study",   "--young",
+                "--poisson", "--nodes-csv",  "--elements-csv", "--map-png", "--image",
+                "--save",    "--free-image", "--loaded-image", "--subset",  "--search"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");
@@ -264,7 +264,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             if (auto error = checkWhole(value, "--subset : le côté", 11, 101, true, options.subset))
                 return fail(*error);
         } else if (name == "--search") {
-            if (auto error = checkWhole(value, "--search : le rayon", 0, 200, false, options.search))
+            if (auto error =
+                    checkWhole(value, "--search : le rayon", 0, 200, false, options.search))
                 return fail(*error);
         } else {
             return fail("option inconnue « " + argument + " ».");

@@ -54,10 +54,11 @@ NumberedTask taskOf(const ProjectState& state, int nodeCount)
 
 } // namespace
 
-std::optional<StudyCorrelationOutcome>
-correlateStudyNodes(ProjectState& state, int nodeCount, const GreyImage& free,
-                    const GreyImage& loaded, const CorrelationSettings& settings,
-                    const CorrelationProgress& progress)
+std::optional<StudyCorrelationOutcome> correlateStudyNodes(ProjectState& state, int nodeCount,
+                                                           const GreyImage& free,
+                                                           const GreyImage& loaded,
+                                                           const CorrelationSettings& settings,
+                                                           const CorrelationProgress& progress)
 {
     nodeCount = std::clamp(nodeCount, 0, kMaxNodes);
     const NumberedTask numbered = taskOf(state, nodeCount);

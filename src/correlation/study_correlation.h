@@ -20,10 +20,11 @@ struct StudyCorrelationOutcome {
 // current loaded position, with the nodes it shares a triangle with as its neighbours. A
 // node found takes the found loaded position and its record; one not found keeps both.
 // Nothing changes and nothing is returned when the progress cancels the work.
-std::optional<StudyCorrelationOutcome>
-correlateStudyNodes(ProjectState& state, int nodeCount, const GreyImage& free,
-                    const GreyImage& loaded, const CorrelationSettings& settings,
-                    const CorrelationProgress& progress);
+std::optional<StudyCorrelationOutcome> correlateStudyNodes(ProjectState& state, int nodeCount,
+                                                           const GreyImage& free,
+                                                           const GreyImage& loaded,
+                                                           const CorrelationSettings& settings,
+                                                           const CorrelationProgress& progress);
 
 // Gives node `node` the position of a match that was found, and its record.
 void takeMatch(ProjectState& state, int node, const NodeMatch& match);

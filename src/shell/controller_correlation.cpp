@@ -63,10 +63,10 @@ void MainController::localisercorrelation()
     const int nodeCount = state_.locatedNodeCount();
     ProgressPort& progress = platform_.progress;
     progress.start("Localisation des noeuds par corrélation…", nodeCount);
-    const auto outcome = correlateStudyNodes(
-        state_, nodeCount, *photographs->free, *photographs->loaded,
-        CorrelationSettings{.subset = subset_},
-        [&progress](int done, int) { return progress.advance(done); });
+    const auto outcome =
+        correlateStudyNodes(state_, nodeCount, *photographs->free, *photographs->loaded,
+                            CorrelationSettings{.subset = subset_},
+                            [&progress](int done, int) { return progress.advance(done); });
     progress.finish();
     if (!outcome)
         return; // cancelled: every position is as it was

@@ -68,7 +68,8 @@ void Form1::bind(MainController& controller)
     connect(assisted_, &QAction::toggled, this, [c](bool on) { c->localisationassistee(on); });
     for (const auto& [action, pixels] : subsetSizes_) {
         action->setChecked(pixels == controller.subsetSize());
-        connect(action, &QAction::triggered, this, [c, pixels = pixels] { c->tailleimagettes(pixels); });
+        connect(action, &QAction::triggered, this,
+                [c, pixels = pixels] { c->tailleimagettes(pixels); });
     }
 
     connect(findChild<QPushButton*>(QStringLiteral("Command6")), &QPushButton::clicked, this,

@@ -3,8 +3,8 @@
 #include "ui/picture_file.h"
 
 #include <algorithm>
-#include <optional>
 #include <cstring>
+#include <optional>
 
 namespace ai::ui {
 
@@ -54,8 +54,8 @@ QtPhotographSource::Stamp QtPhotographSource::stampOf(const std::string& path)
 
 std::shared_ptr<const GreyImage> QtPhotographSource::greyLevels(const std::string& path)
 {
-    const auto same = std::find_if(kept_.begin(), kept_.end(),
-                                   [&](const Kept& k) { return k.path == path; });
+    const auto same =
+        std::find_if(kept_.begin(), kept_.end(), [&](const Kept& k) { return k.path == path; });
     std::optional<Kept> entry;
     if (same != kept_.end()) {
         entry = std::move(*same);

@@ -12,8 +12,8 @@
 namespace ai {
 namespace {
 
-using test::Harness;
 using std::tuple;
+using test::Harness;
 constexpr double kShiftX = 2.3, kShiftY = -1.4; // the loaded picture's displacement, pixels
 
 // A smooth random speckle of Gaussian dots, sampled at the pixels' centres and moved by
@@ -32,8 +32,8 @@ std::shared_ptr<const GreyImage> speckle(double shiftX, double shiftY)
         for (int j = std::max(0, int(cy) - 8); j <= std::min(height - 1, int(cy) + 8); ++j)
             for (int i = std::max(0, int(cx) - 8); i <= std::min(width - 1, int(cx) + 8); ++i)
                 grey[std::size_t(j * width + i)] +=
-                    level * std::exp(-((i - cx) * (i - cx) + (j - cy) * (j - cy)) /
-                                     (2 * radius * radius));
+                    level *
+                    std::exp(-((i - cx) * (i - cx) + (j - cy) * (j - cy)) / (2 * radius * radius));
     }
     auto picture = std::make_shared<GreyImage>(GreyImage{width, height, {}});
     for (const double g : grey)
@@ -83,7 +83,8 @@ void expectFound(const Harness& h, int n)
 bool isDefault(const LoadLocation& record)
 {
     const LoadLocation fresh;
-    return !record.correlated && !isSet(record.zncc) && record.covariance.xx == fresh.covariance.xx &&
+    return !record.correlated && !isSet(record.zncc) &&
+           record.covariance.xx == fresh.covariance.xx &&
            record.covariance.yy == fresh.covariance.yy && record.covariance.xy == 0;
 }
 
@@ -114,8 +115,8 @@ TEST(CorrelationCommand, MovesTheNodesItFindsSaysHowManyAndShowsThemAtTheNextRed
     EXPECT_EQ(tuple(h.state().LoadNodes[4].x, h.state().LoadNodes[4].y,
                     isDefault(h.state().LoadLocations[4])),
               tuple(kept.x, kept.y, true));
-    EXPECT_EQ(h.messages.shown,
-              std::vector<std::string>{"3 noeud(s) localisé(s) par corrélation, 1 non trouvé(s) : 4"});
+    EXPECT_EQ(h.messages.shown, std::vector<std::string>{
+                                    "3 noeud(s) localisé(s) par corrélation, 1 non trouvé(s) : 4"});
     EXPECT_EQ(h.window.statuses, std::vector<std::string>{std::string(status::Correlated)});
     EXPECT_EQ(tuple(h.progress.labels.size(), h.progress.total, h.progress.finishes),
               tuple(1u, 4, 1));
@@ -189,9 +190,10 @@ TEST(CorrelationCommand, ACancelOrAMissingPhotographLeavesEverythingAsItWas)
 
     Harness fresh;
     fresh.controller.localisercorrelation();
-    EXPECT_EQ(fresh.messages.shown, (std::vector<std::string>{
-                                        "La photographie de la structure libre n'a pas été importée.\n"
-                                        "La photographie de la structure chargée n'a pas été importée."}));
+    EXPECT_EQ(fresh.messages.shown,
+              (std::vector<std::string>{
+                  "La photographie de la structure libre n'a pas été importée.\n"
+                  "La photographie de la structure chargée n'a pas été importée."}));
 }
 
 TEST(CorrelationCommand, ListsTwentyNodesNotFoundThenAnEllipsisAndLeavesAWaitingNodeWaiting)
@@ -240,8 +242,8 @@ TEST(AssistedLocation, RefinesTheLocatingClickWhileCheckedWithTheChosenSubsetSiz
     EXPECT_EQ(c.subsetSize(), 31);
     c.tailleimagettes(61);
     addNode(c, 20, 90, Position{15 * 22.0, 15 * 89.0}); // the subset leaves the photograph
-    EXPECT_EQ(tuple(h.state().LoadNodes[4].x, isDefault(h.state().LoadLocations[4]),
-                    c.subsetSize(), c.statusLine()),
+    EXPECT_EQ(tuple(h.state().LoadNodes[4].x, isDefault(h.state().LoadLocations[4]), c.subsetSize(),
+                    c.statusLine()),
               tuple(15 * 22.0, true, 61, std::string(status::CreatePrompt)));
     EXPECT_TRUE(h.messages.shown.empty());
 
