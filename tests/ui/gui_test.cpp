@@ -4,6 +4,7 @@
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
+#include "ui/qt_photograph_source.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -314,6 +315,40 @@ TEST(PictureView, AnImportThatFailsAfterAGoodOneLeavesTheViewAndTheRememberedNam
         EXPECT_EQ(rgbAt(shown(gui.picture1), {10, 10}), kRed) << file;
     }
     EXPECT_TRUE(gui.picture2.picture().isNull()); // the loaded view was not touched
+}
+
+TEST(PictureView, TheCorrelationsGreyLevelsAreDecodedOnceForTheRegionAndAgainWhenTheFileChanges)
+{
+    GuiHarness gui;
+    // 101 pixels a row, whose grey levels tell the column and the row.
+    QImage levels(101, 40, QImage::Format_RGB32);
+    for (int j = 0; j < levels.height(); ++j)
+        for (int i = 0; i < levels.width(); ++i)
+            levels.setPixel(i, j, qRgb((i + 7 * j) % 256, (i + 7 * j) % 256, (i + 7 * j) % 256));
+    const std::string photo = gui.folder.filePath("grey.png").toStdString();
+    ASSERT_TRUE(levels.save(QString::fromStdString(photo)));
+
+    ui::QtPhotographSource region(QSize(60, 30)), whole = ui::QtPhotographSource::wholePictures();
+    const auto part = region.greyLevels(photo);
+    const auto all = whole.greyLevels(photo);
+    ASSERT_TRUE(part && all);
+    EXPECT_EQ(std::tuple(part->width, part->height, all->width, all->height),
+              std::tuple(60, 30, 101, 40));
+    EXPECT_EQ(std::tuple(int(all->at(100, 39)), int(all->at(3, 2)), int(part->at(59, 29))),
+              std::tuple((100 + 7 * 39) % 256, 17, (59 + 7 * 29) % 256));
+    EXPECT_EQ(whole.greyLevels(photo), all) << "kept";
+
+    const auto stamp = std::filesystem::last_write_time(photo);
+    levels.fill(Qt::white);
+    ASSERT_TRUE(levels.save(QString::fromStdString(photo)));
+    std::filesystem::last_write_time(photo, stamp + std::chrono::seconds(5));
+    const auto rewritten = whole.greyLevels(photo);
+    ASSERT_TRUE(rewritten && rewritten != all);
+    EXPECT_EQ(rewritten->at(3, 2), 255);
+    std::filesystem::remove(photo);
+    EXPECT_EQ(whole.greyLevels(photo), nullptr);
+    EXPECT_EQ(whole.greyLevels(gui.write("garbage.png", QByteArray(4096, '\x5a'))), nullptr);
+    EXPECT_EQ(whole.greyLevels(""), nullptr);
 }
 
 // --- A study from the menus over an opened mesh file; the mesh file saved and reopened.
