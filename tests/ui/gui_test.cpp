@@ -5,6 +5,7 @@
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
 #include "ui/qt_photograph_source.h"
+#include "ui/qt_progress.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -349,6 +351,24 @@ TEST(PictureView, TheCorrelationsGreyLevelsAreDecodedOnceForTheRegionAndAgainWhe
     EXPECT_EQ(whole.greyLevels(photo), nullptr);
     EXPECT_EQ(whole.greyLevels(gui.write("garbage.png", QByteArray(4096, '\x5a'))), nullptr);
     EXPECT_EQ(whole.greyLevels(""), nullptr);
+}
+
+TEST(Progress, WaitsHalfASecondOverTheWholeApplicationAndReportsACancelUntilTheWorkEnds)
+{
+    GuiHarness gui;
+    ui::QtProgress progress(&gui.form1);
+    progress.start("Travail…", 10);
+    auto* dialog = gui.form1.findChild<QProgressDialog*>();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(std::tuple(dialog->labelText().toStdString(), dialog->maximum(),
+                         dialog->minimumDuration(), dialog->windowModality(), dialog->isVisible()),
+              std::tuple(std::string("Travail…"), 10, 500, Qt::ApplicationModal, false));
+    EXPECT_TRUE(progress.advance(3));
+    dialog->cancel();
+    EXPECT_FALSE(progress.advance(10));
+    progress.finish();
+    EXPECT_FALSE(gui.form1.findChild<QProgressDialog*>());
+    EXPECT_TRUE(progress.advance(1)) << "no work under way";
 }
 
 // --- A study from the menus over an opened mesh file; the mesh file saved and reopened.
