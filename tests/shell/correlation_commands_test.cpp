@@ -143,6 +143,7 @@ TEST(CorrelationCommand, MovesTheNodesItFindsSaysHowManyAndShowsThemAtTheNextRed
     EXPECT_EQ(tuple(h.state().LoadNodes[1].x, h.state().LoadNodes[1].y), tuple(1000.0, 1010.0));
     const Position free2 = h.state().FreeNodes[2];
     h.controller.picture1Pressed(float(free2.x), float(free2.y));
+    h.controller.picture1Moved(float(free2.x + 15), float(free2.y));
     h.controller.picture1Released();
     EXPECT_TRUE(isDefault(h.state().LoadLocations[2]));
     EXPECT_TRUE(h.state().LoadLocations[3].correlated);

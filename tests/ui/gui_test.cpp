@@ -549,8 +549,9 @@ TEST(Correlation, AnAssistedClickIsRefinedWithTheChosenSizeAndAMissingPhotograph
     GuiHarness gui;
     auto exact = std::make_unique<ProjectState>();
     exampleFromRest(0, *exact);
-    // Node 1 lies on a whole pixel of the free photograph; its exact loaded place is known.
-    const Position free = exact->FreeNodes[1], loaded = exact->LoadNodes[1];
+    // Node 407 lies on a whole pixel of the free photograph, far from the hole, where the
+    // field is nearly affine; its exact loaded place is known.
+    const Position free = exact->FreeNodes[407], loaded = exact->LoadNodes[407];
     ASSERT_EQ(std::fmod(free.x, 15) + std::fmod(free.y, 15), 0);
     const int clickX = int(std::lround(loaded.x / 15)) * 15 + 15;
     const int clickY = int(std::lround(loaded.y / 15)) * 15;
