@@ -35,13 +35,12 @@ std::optional<MainController::GreyPair> MainController::correlationPhotographs()
 {
     std::string problems;
     const auto read = [&](const std::string& path, const char* structure) {
-        std::shared_ptr<const GreyImage> grey;
-        if (path.empty())
-            problems += std::string(problems.empty() ? "" : "\n") + "La photographie de la " +
-                        structure + " n'a pas été importée.";
-        else if (!(grey = platform_.photographs.greyLevels(path)) || grey->empty())
-            problems += std::string(problems.empty() ? "" : "\n") + "La photographie de la " +
-                        structure + " \"" + path + "\" ne peut pas être lue.";
+        const std::string photograph = "La photographie de la " + std::string(structure);
+        const auto grey = path.empty() ? nullptr : platform_.photographs.greyLevels(path);
+        if (!grey || grey->empty())
+            problems += (problems.empty() ? "" : "\n") + photograph +
+                        (path.empty() ? " n'a pas été importée."
+                                      : " \"" + path + "\" ne peut pas être lue.");
         return grey;
     };
     GreyPair pair{read(state_.FreeImageFile, "structure libre"),
