@@ -10,7 +10,7 @@ namespace {
 
 // Pixels decoded around what a view shows: a node at the view's edge keeps its largest
 // subset (61 pixels, half 30), the search around it (20) and the refinement's interpolation
-// window (a few pixels more) inside the decoded part.
+// window (ten pixels more) inside the decoded part.
 constexpr int kCorrelationMargin = 64;
 
 QSize correlationRegion(ImageViewWidget& free, ImageViewWidget& loaded)
