@@ -2,6 +2,7 @@
 // stress, write both tables and the map over the photograph as PNG, save the mesh file.
 #include "batch/batch_run.h"
 #include "ui/qt_file_store.h"
+#include "ui/qt_photograph_source.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -38,9 +39,11 @@ void BM_BatchStudyOfTheExample(benchmark::State& state)
         arguments.push_back(argument.toStdString());
     const auto line = ai::batch::parseCommandLine(arguments);
     ai::ui::QtFileStore files;
+    auto photographs = ai::ui::QtPhotographSource::wholePictures();
     for (auto _ : state) {
         std::ostringstream errors;
-        if (ai::batch::runBatch(*line.options, ai::NumberFormat{','}, files, errors) != 0)
+        if (ai::batch::runBatch(*line.options, ai::NumberFormat{','}, files, photographs, errors) !=
+            0)
             state.SkipWithError(errors.str().c_str());
     }
 }

@@ -12,10 +12,10 @@ namespace ai::batch {
 
 const std::string_view kUsage =
     "Utilisation : analyse-image-batch [OPTIONS] FICHIER_MAILLAGE\n"
-    "Lit un fichier de maillage, peut y ajouter une structure maillée ou le remailler,\n"
-    "calcule une étude et en écrit les résultats, sans ouvrir de fenêtre. Les étapes\n"
-    "suivent cet ordre : lecture, structure maillée, maillage automatique, étude,\n"
-    "résultats, sauvegarde.\n"
+    "Lit un fichier de maillage, peut y ajouter une structure maillée, le remailler ou\n"
+    "localiser ses noeuds par corrélation d'images, calcule une étude et en écrit les\n"
+    "résultats, sans ouvrir de fenêtre. Les étapes suivent cet ordre : lecture,\n"
+    "structure maillée, maillage automatique, corrélation, étude, résultats, sauvegarde.\n"
     "\n"
     "  --decimal=SEP          ',' ou '.' : séparateur décimal des fichiers de maillage\n"
     "                         lus et écrits (par défaut celui du système)\n"
@@ -23,6 +23,12 @@ const std::string_view kUsage =
     "                         ajoute une structure maillée avec ces dix valeurs de barres\n"
     "  --automesh=D           remplace les éléments par le maillage automatique de\n"
     "                         distance D\n"
+    "  --correlate --free-image=PHOTO --loaded-image=PHOTO\n"
+    "                         localise chaque noeud sur la photographie de la structure\n"
+    "                         chargée par corrélation avec celle de la structure libre,\n"
+    "                         à partir de sa position chargée\n"
+    "  --subset=N             côté des imagettes en pixels, impair, de 11 à 101 (31)\n"
+    "  --search=R             rayon de recherche en pixels entiers, de 0 à 200 (20)\n"
     "  --study=sxx|syy|sxy|vm calcule l'étude de cette composante\n"
     "  --plane-stress | --plane-strain\n"
     "                         l'hypothèse (par défaut déformations planes)\n"
@@ -30,13 +36,14 @@ const std::string_view kUsage =
     "  --nodes-csv=FICHIER    node,free_x,free_y,loaded_x,loaded_y,u,v,count,average\n"
     "  --elements-csv=FICHIER element,n1,n2,n3,two_a,exx,eyy,gxy,sxx,syy,txy,value\n"
     "  --map-png=FICHIER [--image=PHOTO]\n"
-    "                         l'image de la carte des contraintes (sur la photo, ou sur\n"
-    "                         un fond uni)\n"
+    "                         l'image de la carte des contraintes (sur la photo, à défaut\n"
+    "                         sur celle de --free-image, ou sur un fond uni)\n"
     "  --save=FICHIER         écrit l'étude comme fichier de maillage, sous ce nom exact\n"
     "  --help                 affiche cette aide\n"
     "\n"
     "Les fichiers CSV et l'image de la carte demandent --study. Un message sur la sortie\n"
-    "d'erreur donne les nombres de noeuds et d'éléments lus.\n"
+    "d'erreur donne les nombres de noeuds et d'éléments lus, un autre ceux des noeuds\n"
+    "localisés et non trouvés par la corrélation.\n"
     "Code de sortie : 0 quand tout est fait ; 1 quand une donnée est refusée ou qu'un\n"
     "fichier ne peut être lu ou écrit (aucun fichier n'est alors laissé à moitié écrit) ;\n"
     "2 quand la ligne de commande est incorrecte.\n";
@@ -55,9 +62,17 @@ std::optional<int> wholeNumber(std::string_view text)
     return value;
 }
 
-std::string rangeText(const BarRange& range)
+// A whole number of a range given by the option, or the reason it is not.
+std::optional<std::string> checkWhole(std::string_view text, std::string_view option, int minimum,
+                                      int maximum, bool odd, int& value)
 {
-    return "de " + formatWhole(range.minimum) + " à " + formatWhole(range.maximum);
+    const auto number = wholeNumber(text);
+    if (!number || *number < minimum || *number > maximum || (odd && *number % 2 == 0))
+        return std::string(option) + " « " + std::string(text) + " » doit être un nombre entier" +
+               (odd ? " impair" : "") + " de " + formatWhole(minimum) + " à " +
+               formatWhole(maximum) + ".";
+    value = *number;
+    return std::nullopt;
 }
 
 // A bar value as the bar itself would take it, or the reason it cannot.
@@ -65,12 +80,7 @@ std::optional<std::string> checkBarValue(std::string_view text, Bar bar, std::st
                                          int& value)
 {
     const BarRange range = barRange(bar);
-    const auto number = wholeNumber(text);
-    if (!number || *number < range.minimum || *number > range.maximum)
-        return std::string(what) + " « " + std::string(text) + " » doit être un nombre entier " +
-               rangeText(range) + ".";
-    value = *number;
-    return std::nullopt;
+    return checkWhole(text, what, range.minimum, range.maximum, false, value);
 }
 
 std::optional<std::string> parseGrid(std::string_view text, GridBars& grid)
@@ -134,7 +144,7 @@ std::optional<std::string> sharedOutput(const Options& o)
     return std::nullopt;
 }
 
-std::optional<std::string> checkTogether(const Options& o)
+std::optional<std::string> checkTogether(const Options& o, const std::set<std::string>& given)
 {
     if (o.meshFile.empty())
         return std::string("il manque le fichier de maillage à lire.");
@@ -142,6 +152,15 @@ std::optional<std::string> checkTogether(const Options& o)
         return std::string("--nodes-csv, --elements-csv et --map-png demandent --study.");
     if (!o.image.empty() && o.mapPng.empty())
         return std::string("--image ne sert qu'avec --map-png.");
+    if (o.correlate && (o.freeImage.empty() || o.loadedImage.empty()))
+        return std::string("--correlate demande les deux photographies : --free-image et "
+                           "--loaded-image.");
+    if (!o.correlate && (given.contains("--subset") || given.contains("--search")))
+        return std::string("--subset et --search ne servent qu'avec --correlate.");
+    if (!o.correlate && !o.loadedImage.empty())
+        return std::string("--loaded-image ne sert qu'avec --correlate.");
+    if (!o.correlate && o.mapPng.empty() && !o.freeImage.empty())
+        return std::string("--free-image ne sert qu'avec --correlate ou --map-png.");
     return sharedOutput(o);
 }
 
@@ -177,22 +196,27 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const bool flag = name == "--plane-stress" || name == "--plane-strain";
+        const bool hypothesis = name == "--plane-stress" || name == "--plane-strain";
+        const bool flag = hypothesis || name == "--correlate";
         if (flag && equals != std::string::npos)
             return fail(name + " ne prend pas de valeur.");
         // Either hypothesis counts as the one choice of hypothesis.
-        const std::string key = flag ? "hypothesis" : name;
+        const std::string key = hypothesis ? "hypothesis" : name;
         if (!given.insert(key).second)
-            return fail(flag ? "une seule hypothèse : --plane-stress ou --plane-strain."
-                             : name + " est donnée deux fois.");
+            return fail(hypothesis ? "une seule hypothèse : --plane-stress ou --plane-strain."
+                                   : name + " est donnée deux fois.");
         if (flag) {
-            options.planeStress = name == "--plane-stress";
+            if (hypothesis)
+                options.planeStress = name == "--plane-stress";
+            else
+                options.correlate = true;
             continue;
         }
         if (equals == std::string::npos || equals + 1 == argument.size()) {
             static const std::set<std::string> known = {
-                "--decimal",   "--grid",         "--automesh", "--study", "--young", "--poisson",
-                "--nodes-csv", "--elements-csv", "--map-png",  "--image", "--save"};
+                "--decimal", "--grid",       "--automesh",     "--study",   "--young",
+                "--poisson", "--nodes-csv",  "--elements-csv", "--map-png", "--image",
+                "--save",    "--free-image", "--loaded-image", "--subset",  "--search"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");
@@ -232,11 +256,22 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             options.image = value;
         } else if (name == "--save") {
             options.save = value;
+        } else if (name == "--free-image") {
+            options.freeImage = value;
+        } else if (name == "--loaded-image") {
+            options.loadedImage = value;
+        } else if (name == "--subset") {
+            if (auto error = checkWhole(value, "--subset : le côté", 11, 101, true, options.subset))
+                return fail(*error);
+        } else if (name == "--search") {
+            if (auto error =
+                    checkWhole(value, "--search : le rayon", 0, 200, false, options.search))
+                return fail(*error);
         } else {
             return fail("option inconnue « " + argument + " ».");
         }
     }
-    if (auto error = checkTogether(options))
+    if (auto error = checkTogether(options, given))
         return fail(*error);
     result.options = std::move(options);
     return result;

@@ -25,6 +25,11 @@ struct Options {
     std::string mapPng;
     std::string image; // --image, the map's background
     std::string save;
+    std::string freeImage;   // --free-image, also the map's background without --image
+    std::string loadedImage; // --loaded-image
+    bool correlate = false;  // --correlate: loaded positions found on the photographs
+    int subset = 31;         // --subset, pixels, odd
+    int search = 20;         // --search, whole pixels
 };
 
 // The command line read, or why it cannot be (in French), or a request for help.

@@ -4,6 +4,7 @@
 #include "analysis/study.h"
 #include "batch/mesh_file_check.h"
 #include "batch/offscreen_map.h"
+#include "correlation/study_correlation.h"
 #include "io/mesh_file_reader.h"
 #include "io/mesh_file_writer.h"
 #include "mesh/automatic_mesher.h"
@@ -31,15 +32,16 @@ std::string quoted(const std::string& text) { return "« " + text + " »"; }
 
 class Run {
 public:
-    Run(const Options& options, const NumberFormat& format, FileStore& files, std::ostream& errors)
-        : options_(options), format_(format), files_(files), errors_(errors),
-          state_(std::make_unique<ProjectState>())
+    Run(const Options& options, const NumberFormat& format, FileStore& files,
+        PhotographSource& photographs, std::ostream& errors)
+        : options_(options), format_(format), files_(files), photographs_(photographs),
+          errors_(errors), state_(std::make_unique<ProjectState>())
     {
     }
 
     int operator()()
     {
-        if (!read() || !grid() || !study() || !outputs() || !save())
+        if (!read() || !grid() || !correlate() || !study() || !outputs() || !save())
             return kExitRefused;
         return kExitDone;
     }
@@ -93,6 +95,35 @@ private:
         return true;
     }
 
+    bool correlate()
+    {
+        if (!options_.correlate)
+            return true;
+        const auto free = photograph("--free-image", options_.freeImage);
+        const auto loaded = free ? photograph("--loaded-image", options_.loadedImage) : nullptr;
+        if (!loaded)
+            return false;
+        const auto outcome = correlateStudyNodes(
+            *state_, state_->NodeCount, *free, *loaded,
+            CorrelationSettings{.subset = options_.subset, .searchRadius = options_.search},
+            [](int, int) { return true; });
+        if (!outcome)
+            return refuse("la corrélation n'a pas abouti.");
+        errors_ << correlationCountsText(*outcome) << '\n';
+        return true;
+    }
+
+    std::shared_ptr<const GreyImage> photograph(const char* option, const std::string& path)
+    {
+        auto grey = photographs_.greyLevels(path);
+        if (!grey || grey->empty()) {
+            refuse(std::string(option) + " : impossible de lire la photographie " + quoted(path) +
+                   ".");
+            return nullptr;
+        }
+        return grey;
+    }
+
     bool study()
     {
         if (!options_.study)
@@ -129,11 +160,13 @@ private:
                 elementResultsCsv(*state_, *material, *options_.study, options_.planeStress));
         }
         if (!options_.mapPng.empty()) {
+            const bool image = !options_.image.empty();
+            const std::string& background = image ? options_.image : options_.freeImage;
             OffscreenMap map;
-            paintStressMap(outcome_.map, map, options_.image);
+            paintStressMap(outcome_.map, map, background);
             if (!map.backgroundRead())
-                return refuse("--image : impossible de lire la photographie " +
-                              quoted(options_.image) + ".");
+                return refuse(std::string(image ? "--image" : "--free-image") +
+                              " : impossible de lire la photographie " + quoted(background) + ".");
             files.emplace_back(options_.mapPng, map.png().toStdString());
         }
         for (const auto& [path, bytes] : files)
@@ -160,6 +193,7 @@ private:
     const Options& options_;
     NumberFormat format_;
     FileStore& files_;
+    PhotographSource& photographs_;
     std::ostream& errors_;
     std::unique_ptr<ProjectState> state_;
     std::string young_;
@@ -170,9 +204,9 @@ private:
 } // namespace
 
 int runBatch(const Options& options, const NumberFormat& format, FileStore& files,
-             std::ostream& errors)
+             PhotographSource& photographs, std::ostream& errors)
 {
-    return Run(options, format, files, errors)();
+    return Run(options, format, files, photographs, errors)();
 }
 
 } // namespace ai::batch

@@ -2,6 +2,7 @@
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
 #include "ui/qt_file_store.h"
+#include "ui/qt_photograph_source.h"
 #include "ui/system_settings.h"
 
 #include <QGuiApplication>
@@ -40,5 +41,6 @@ int main(int argc, char* argv[])
     if (line.options->decimal)
         format.decimal = *line.options->decimal;
     ai::ui::QtFileStore files;
-    return ai::batch::runBatch(*line.options, format, files, std::cerr);
+    auto photographs = ai::ui::QtPhotographSource::wholePictures();
+    return ai::batch::runBatch(*line.options, format, files, photographs, std::cerr);
 }

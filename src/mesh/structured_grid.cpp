@@ -29,6 +29,7 @@ void appendGridNode(ProjectState& state, const GridBars& bars, int column, int r
     const int loadedY = bars.spacingY + bars.deformationY - kNoDeformation;
     state.LoadNodes[n] = {static_cast<double>(bars.loadX + column * loadedX),
                           static_cast<double>(bars.loadY + row * loadedY)};
+    state.LoadLocations[n] = LoadLocation{};
     state.NodeSums[n] = NodeSum{0.0, 0.0};
 }
 

@@ -19,6 +19,7 @@ int createNode(ProjectState& state, float X, float Y)
     const int n = ++state.NodeCount;
     placeNode(state.FreeNodes[slot(n)], X, Y);
     state.LoadNodes[slot(n)] = Position{};
+    state.LoadLocations[slot(n)] = LoadLocation{};
     state.NodeSums[slot(n)] = NodeSum{0.0, 0.0};
     return n;
 }
@@ -35,6 +36,7 @@ void removeNodesAfter(ProjectState& state, int count)
     for (int n = count + 1; n <= state.NodeCount; ++n) {
         state.FreeNodes[slot(n)] = Position{};
         state.LoadNodes[slot(n)] = Position{};
+        state.LoadLocations[slot(n)] = LoadLocation{};
         state.NodeSums[slot(n)] = NodeSum{};
     }
     state.NodeCount = std::min(state.NodeCount, count);
@@ -80,6 +82,7 @@ void eraseAll(ProjectState& state)
     for (int n = 1; n <= kMaxNodes; ++n) {
         state.FreeNodes[slot(n)] = Position{};
         state.LoadNodes[slot(n)] = Position{};
+        state.LoadLocations[slot(n)] = LoadLocation{};
         state.NodeSums[slot(n)] = NodeSum{};
     }
     removeElementsAfter(state, 0);

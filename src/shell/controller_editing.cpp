@@ -45,7 +45,11 @@ void MainController::picture2Pressed(float X, float Y)
     if (status_ == status::LocatePrompt) {
         if (state_.NodeCount < 1)
             return;
-        placeNode(state_.LoadNodes[static_cast<std::size_t>(state_.NodeCount)], X, Y);
+        const auto n = static_cast<std::size_t>(state_.NodeCount);
+        placeNode(state_.LoadNodes[n], X, Y);
+        state_.LoadLocations[n] = LoadLocation{};
+        if (assisted_)
+            refineLocation(state_.NodeCount);
         state_.PendingNode = 0;
         setStatus(status::CreatePrompt);
     } else {
@@ -124,6 +128,8 @@ void MainController::moveCaughtNode(bool onFreeView, float X, float Y)
         return;
     auto& nodes = onFreeView ? state_.FreeNodes : state_.LoadNodes;
     placeNode(nodes[static_cast<std::size_t>(i)], X, Y);
+    // A loaded position found by correlation matched the free one: moving either ends that.
+    state_.LoadLocations[static_cast<std::size_t>(i)] = LoadLocation{};
 }
 
 void MainController::dropNode(bool onFreeView)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/map_window.h"
+#include "correlation/photograph_source.h"
 #include "io/file_store.h"
 #include "model/colour.h"
 #include "model/number_text.h"
@@ -11,6 +12,8 @@
 #include "shell/scroll_bars.h"
 
 #include <array>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +28,8 @@ struct Platform {
     MessagePort& messages;
     FileDialogPort& dialogs;
     FileStore& files;
+    PhotographSource& photographs;
+    ProgressPort& progress;
 };
 
 struct Settings {
@@ -45,6 +50,8 @@ public:
     const std::string& youngText() const { return young_; }
     const std::string& poissonText() const { return poisson_; }
     const NumberFormat& numberFormat() const { return settings_.format; }
+    bool assistedLocation() const { return assisted_; }
+    int subsetSize() const { return subset_; }
 
     // Menu "Import d'images"
     void imgcharge();
@@ -73,6 +80,11 @@ public:
 
     // Menu "Arret" (also the Del key)
     void stopcmd();
+
+    // Menu "Corrélation"
+    void localisercorrelation();
+    void localisationassistee(bool checked);
+    void tailleimagettes(int pixels);
 
     // "Valider" buttons of Frame3 and Frame4
     void command6Click();
@@ -121,6 +133,14 @@ private:
     void mailleurautomatique();
     void majautomesh();
 
+    // The correlation
+    struct GreyPair {
+        std::shared_ptr<const GreyImage> free;
+        std::shared_ptr<const GreyImage> loaded;
+    };
+    std::optional<GreyPair> correlationPhotographs();
+    void refineLocation(int node);
+
     // The study
     void runStudyCommand(Component component, bool planeStress);
     void RunStudy();
@@ -136,6 +156,9 @@ private:
     std::string poisson_;
     // Corners picked so far for the triangle under construction.
     std::array<int, 3> picks_{};
+    // The menu "Corrélation"'s choices: assisted location, the subsets' side in pixels.
+    bool assisted_ = false;
+    int subset_ = 31;
 };
 
 } // namespace ai

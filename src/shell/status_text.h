@@ -24,6 +24,7 @@ inline constexpr std::string_view GridChanged = "Modification structure maillée
 inline constexpr std::string_view AutoMeshed = "Maillage automatique";
 inline constexpr std::string_view Computing = "Calcul des solutions.";
 inline constexpr std::string_view Computed = "Calcul effectué.";
+inline constexpr std::string_view Correlated = "Localisation par corrélation effectuée.";
 
 // Under a resting text the views need no redrawing.
 inline bool isResting(std::string_view text) { return text == Waiting || text == NodeMoved; }
@@ -31,7 +32,7 @@ inline bool isResting(std::string_view text) { return text == Waiting || text ==
 // Texts that the first redraw that draws turns back into Waiting.
 inline bool isTransient(std::string_view text)
 {
-    return text == Computed || text == AutoMeshed || text == GridChanged;
+    return text == Computed || text == AutoMeshed || text == GridChanged || text == Correlated;
 }
 
 } // namespace ai::status

@@ -5,6 +5,8 @@
 #include "ui/form2.h"
 #include "ui/map_export.h"
 #include "ui/qt_french_texts.h"
+#include "ui/qt_photograph_source.h"
+#include "ui/qt_progress.h"
 
 namespace ai::ui {
 
@@ -26,6 +28,9 @@ private:
     Form1 form1_;
     // The study paints the map through its context menu's keeper of values.
     MapExport mapExport_;
+    // The correlation reads what the views show, and a margin around it.
+    QtPhotographSource photographs_;
+    QtProgress progress_;
     MainController controller_;
 };
 

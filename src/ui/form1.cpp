@@ -64,6 +64,13 @@ void Form1::bind(MainController& controller)
 
     for (const auto& [action, command] : commands_)
         connect(action, &QAction::triggered, this, [c, command = command] { (c->*command)(); });
+    assisted_->setChecked(controller.assistedLocation());
+    connect(assisted_, &QAction::toggled, this, [c](bool on) { c->localisationassistee(on); });
+    for (const auto& [action, pixels] : subsetSizes_) {
+        action->setChecked(pixels == controller.subsetSize());
+        connect(action, &QAction::triggered, this,
+                [c, pixels = pixels] { c->tailleimagettes(pixels); });
+    }
 
     connect(findChild<QPushButton*>(QStringLiteral("Command6")), &QPushButton::clicked, this,
             [c] { c->command6Click(); });

@@ -66,6 +66,9 @@ private:
     std::array<QWidget*, 4> panels_{};
     std::array<QScrollBar*, kBarCount> bars_{};
     std::vector<std::pair<QAction*, Command>> commands_;
+    // The menu "Corrélation"'s choices: assisted location, and the subset sizes in pixels.
+    QAction* assisted_ = nullptr;
+    std::vector<std::pair<QAction*, int>> subsetSizes_;
     // Controls in keyboard order, as they are created.
     std::vector<QWidget*> tabOrder_;
 };

@@ -3,6 +3,7 @@
 #include "ui/form1.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenuBar>
 
 namespace ai::ui {
@@ -66,6 +67,22 @@ void Form1::buildMenus()
     QMenu* arret = submenu(bar, "arret", "Arret");
     addCommand(arret, "stopcmd", "Stop", &C::stopcmd);
     commands_.back().first->setShortcut(QKeySequence(Qt::Key_Delete));
+
+    QMenu* correlation = submenu(bar, "correlation", "Corrélation");
+    addCommand(correlation, "localisercorrelation", "Localiser les noeuds par corrélation",
+               &C::localisercorrelation);
+    assisted_ = correlation->addAction(QString::fromUtf8("Localisation assistée"));
+    assisted_->setObjectName(QStringLiteral("localisationassistee"));
+    assisted_->setCheckable(true);
+    QMenu* sizes = submenu(correlation, "tailleimagettes", "Taille des imagettes");
+    auto* group = new QActionGroup(sizes);
+    for (const int pixels : {21, 31, 41, 61}) {
+        QAction* size = sizes->addAction(QString::number(pixels) + QStringLiteral(" pixels"));
+        size->setObjectName(QStringLiteral("imagettes%1").arg(pixels));
+        size->setCheckable(true);
+        group->addAction(size);
+        subsetSizes_.emplace_back(size, pixels);
+    }
 }
 
 } // namespace ai::ui

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 
@@ -18,6 +20,8 @@ namespace ai::test {
 namespace {
 
 const QString kExample = QStringLiteral(ANALYSE_EXAMPLES_DIR "/plate-with-hole.MEF");
+const QString kFreePhoto = QStringLiteral(ANALYSE_EXAMPLES_DIR "/plate-free.png");
+const QString kLoadedPhoto = QStringLiteral(ANALYSE_EXAMPLES_DIR "/plate-loaded.png");
 
 std::string fileBytes(const QString& path)
 {
@@ -84,6 +88,56 @@ TEST(BatchProgram, StudiesTheExampleIntoTablesThatReadBackAMapAndAMeshFile)
                   (std::array{0xFFFF4300u, 0xFF80FE00u, 0xFF0003FEu}));
 }
 
+// The example with every loaded position at its free one: no displacement known.
+std::string exampleFromRest()
+{
+    std::string mesh = fileBytes(kExample);
+    const auto free = mesh.find("[freenodelist]"), loaded = mesh.find("[loadnodelist]"),
+               triangles = mesh.find("[freemeshlist]");
+    const std::string freeList = mesh.substr(free, loaded - free);
+    return mesh.replace(loaded, triangles - loaded,
+                        "[loadnodelist]" + freeList.substr(std::string("[freenodelist]").size()));
+}
+
+TEST(BatchProgram, CorrelatesTheExampleFromRestThenStudiesAndSavesTheFoundPositions)
+{
+    QTemporaryDir folder;
+    writeFile(folder.filePath("rest.MEF"), exampleFromRest());
+    const auto [status, err] =
+        run(folder, {"--correlate", "--free-image=" + kFreePhoto, "--loaded-image=" + kLoadedPhoto,
+                     "--subset=31", "--search=20", "--study=sxx", "--map-png=map.png",
+                     "--save=found.MEF", "--decimal=,", "rest.MEF"});
+    ASSERT_EQ(status, 0) << err;
+    int found = -1, notFound = -1;
+    ASSERT_EQ(std::sscanf(err.c_str(),
+                          "546 noeuds et 992 élément(s)\n%d noeud(s) localisé(s) par "
+                          "corrélation, %d non trouvé(s)\n",
+                          &found, &notFound),
+              2)
+        << err;
+    EXPECT_EQ(found + notFound, 546);
+    EXPECT_GT(found, 500) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
+    EXPECT_EQ(QImage(folder.filePath("map.png")).pixel(5, 5), 0xFF383838u)
+        << "over the free photograph";
+
+    // The saved positions are the found ones, each within a fifth of a pixel of the exact
+    // one or left at rest.
+    auto exact = std::make_unique<ProjectState>(), saved = std::make_unique<ProjectState>();
+    ASSERT_TRUE(readMeshFile(fileBytes(kExample), *exact));
+    ASSERT_TRUE(readMeshFile(fileBytes(folder.filePath("found.MEF")), *saved));
+    int moved = 0;
+    for (std::size_t n = 1; n <= 546; ++n) {
+        const Position& at = saved->LoadNodes[n];
+        if (at.x == saved->FreeNodes[n].x && at.y == saved->FreeNodes[n].y)
+            continue;
+        ++moved;
+        EXPECT_LT(std::hypot(at.x - exact->LoadNodes[n].x, at.y - exact->LoadNodes[n].y) / 15, 0.2)
+            << "node " << n;
+    }
+    EXPECT_EQ(moved, found);
+}
+
 // One triangle over three located nodes, with a decimal comma; `from` becomes `to`.
 std::string triangle(const std::string& from = "", const std::string& to = "")
 {
@@ -139,6 +193,17 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
         {2, {"--decimal=;", m}, "',' ou '.'"},
         {2, {"--nodes-csv=nodes.csv", m}, "demandent --study"},
         {2, {"--image=photo.png", m}, "--image ne sert qu'avec --map-png"},
+        {2, {"--correlate", m}, "--correlate demande les deux photographies"},
+        {2, {"--correlate", "--free-image=" + kFreePhoto, m}, "demande les deux photographies"},
+        {2, {"--loaded-image=" + kLoadedPhoto, m}, "--loaded-image ne sert qu'avec --correlate"},
+        {2, {"--free-image=" + kFreePhoto, m}, "--free-image ne sert qu'avec --correlate ou"},
+        {2, {"--search=5", m}, "--subset et --search ne servent qu'avec --correlate"},
+        {2, {"--subset=30", m}, "--subset : le côté « 30 » doit être un nombre entier impair de "
+            "11 à 101"},
+        {2, {"--subset=103", m}, "côté « 103 »"},
+        {2, {"--search=201", m}, "--search : le rayon « 201 » doit être un nombre entier de 0 à "
+            "200"},
+        {2, {"--correlate=oui", m}, "--correlate ne prend pas de valeur"},
         {2, {"--study=vm", "--study=sxx", m}, "--study est donnée deux fois"},
         {2, {"--plane-stress", "--plane-strain", m}, "une seule hypothèse"},
         {2, {"--save", m}, "--save demande une valeur"},
@@ -169,6 +234,15 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
         {1, all + QStringList{"--young=deux"}, "Module de Young incorrect : « deux »", 3, 1},
         {1, all + QStringList{"--young=1.7e308", "--poisson=0.3"}, "trop grandes pour être", 3, 1},
         {1, all + QStringList{"--image=absent.png"}, "impossible de lire la photographie", 3, 1},
+        {1, all + QStringList{"--free-image=absent.png"},
+            "--free-image : impossible de lire la photographie « absent.png »", 3, 1},
+        // A photograph to correlate missing or not a picture, found before any study.
+        {1, all + QStringList{"--correlate", "--free-image=absent.png",
+                              "--loaded-image=" + kLoadedPhoto},
+            "--free-image : impossible de lire la photographie « absent.png »", 3, 1},
+        {1, all + QStringList{"--correlate", "--free-image=" + kFreePhoto,
+                              "--loaded-image=" + kExample},
+            "--loaded-image : impossible de lire la photographie", 3, 1},
         {1, {"--study=vm", "--nodes-csv=taken", m}, "impossible d'écrire « taken »", 3, 1},
         {1, {"--save=absent/saved.MEF", m}, "impossible d'écrire « absent/saved.MEF »", 3, 1},
     }; // clang-format on

@@ -2,6 +2,7 @@
 
 // Fakes of the platform ports, shared by the core's tests.
 #include "analysis/map_window.h"
+#include "correlation/photograph_source.h"
 #include "io/file_store.h"
 #include "render/image_view.h"
 #include "shell/main_controller.h"
@@ -9,6 +10,7 @@
 
 #include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -171,6 +173,38 @@ struct MemoryFiles : FileStore {
     }
 };
 
+// Grey pictures given by name; any other name cannot be read.
+struct FakePhotographs : PhotographSource {
+    std::map<std::string, std::shared_ptr<const GreyImage>> pictures;
+    std::vector<std::string> asked;
+    std::shared_ptr<const GreyImage> greyLevels(const std::string& path) override
+    {
+        asked.push_back(path);
+        const auto it = pictures.find(path);
+        return it == pictures.end() ? nullptr : it->second;
+    }
+};
+
+// Records the progress reported; cancels once `cancelAt` nodes are done, if set.
+struct FakeProgress : ProgressPort {
+    std::vector<std::string> labels;
+    int total = -1;
+    std::vector<int> advances;
+    int finishes = 0;
+    std::optional<int> cancelAt;
+    void start(const std::string& label, int count) override
+    {
+        labels.push_back(label);
+        total = count;
+    }
+    bool advance(int done) override
+    {
+        advances.push_back(done);
+        return !cancelAt || done < *cancelAt;
+    }
+    void finish() override { ++finishes; }
+};
+
 // A controller over fakes, with a French decimal comma.
 struct Harness {
     FakeWindow window;
@@ -180,8 +214,11 @@ struct Harness {
     FakeMessages messages;
     FakeDialogs dialogs;
     MemoryFiles files;
-    MainController controller{Platform{window, picture1, picture2, map, messages, dialogs, files},
-                              Settings{NumberFormat{','}, Rgb{0, 120, 215}}};
+    FakePhotographs photographs;
+    FakeProgress progress;
+    MainController controller{
+        Platform{window, picture1, picture2, map, messages, dialogs, files, photographs, progress},
+        Settings{NumberFormat{','}, Rgb{0, 120, 215}}};
 
     const ProjectState& state() const { return controller.state(); }
 };

@@ -1,6 +1,7 @@
 // GUI tests: the whole application over fakes of the modal ports, on Qt's offscreen platform,
 // driven by real pointer and key events through its windows.
 #include "analysis/stress_map.h"
+#include "io/mesh_file_reader.h"
 #include "render/views_redraw.h"
 #include "shell/status_text.h"
 #include "support/fakes.h"
@@ -8,8 +9,11 @@
 #include "ui/image_view_widget.h"
 #include "ui/picture_file.h"
 #include "ui/qt_file_store.h"
+#include "ui/qt_photograph_source.h"
+#include "ui/qt_progress.h"
 #include "ui/wrapping_button.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -19,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
@@ -123,14 +128,20 @@ struct GuiHarness {
 
 // --- The main window: its start state, and the pointer, keys, panels and bars bound to the core.
 
-// The menu tree as "name caption;" entries, each '>' a level down; every entry enabled.
+// The menu tree as "name caption;" entries, each '>' a level down, "[ ]" or "[x]" after a
+// checkable one and "(x)" after a checked entry of an exclusive group; every entry enabled.
 std::string menuTree(QWidget* menu, const std::string& depth = {})
 {
     std::string tree;
     for (QAction* a : menu->actions()) {
-        EXPECT_TRUE(a->isEnabled() && a->isVisible() && !a->isCheckable());
+        EXPECT_TRUE(a->isEnabled() && a->isVisible());
         const QObject* named = a->menu() ? static_cast<QObject*>(a->menu()) : a;
-        tree += depth + (named->objectName() + ' ' + a->text() + ';').toStdString();
+        const bool radio = a->actionGroup() && a->actionGroup()->isExclusive();
+        const char* check = !a->isCheckable() ? ""
+                            : radio           ? (a->isChecked() ? " (x)" : " ( )")
+                            : a->isChecked()  ? " [x]"
+                                              : " [ ]";
+        tree += depth + (named->objectName() + ' ' + a->text() + check + ';').toStdString();
         tree += a->menu() ? menuTree(a->menu(), depth + '>') : "";
     }
     return tree;
@@ -176,18 +187,23 @@ TEST(MainWindow, StartsWithItsControlsTextsBarsAndMenus)
     gui.form1.setBarValue(Bar::HScroll3, 77); // the core moving a bar is no change by the user
     EXPECT_EQ(gui.app.controller().barValue(Bar::HScroll3), 1000);
 
-    EXPECT_EQ(menuTree(gui.form1.menuBar()),
-              "image Import d'images;>imgcharge Structure chargée;>imagelibre Structure libre;"
-              "meshmenu Maillage;>erase Effacement;>>effder Effacer dernier élément;"
-              ">>effmesh Effacer le maillage;>>eff Effacer tout;>node Créer des noeuds;"
-              ">manumesh Maillage manuel;>mesh Maillage automatique;>automesh Structure maillée;"
-              ">io I/O;>>save Sauvegarde;>>open Ouverture;study Etude;"
-              ">ctrtpla Hypothèse de contraintes planes;>>sxxctrteplane Sigma xx;"
-              ">>syyctrteplane Sigma yy;>>sxyctrteplane Sigma xy (cisaillement);"
-              ">>vonmiesectrteplane Contrainte de Von-Mises;"
-              ">defpla Hypothèse de déformations planes;>>sxxdefplane Sigma xx;"
-              ">>syydefplane Sigma yy;>>sxydefplane Sigma xy (cisaillement);"
-              ">>vonmisesdefplane Contrainte de Von-Mises;arret Arret;>stopcmd Stop;");
+    EXPECT_EQ(
+        menuTree(gui.form1.menuBar()),
+        "image Import d'images;>imgcharge Structure chargée;>imagelibre Structure libre;"
+        "meshmenu Maillage;>erase Effacement;>>effder Effacer dernier élément;"
+        ">>effmesh Effacer le maillage;>>eff Effacer tout;>node Créer des noeuds;"
+        ">manumesh Maillage manuel;>mesh Maillage automatique;>automesh Structure maillée;"
+        ">io I/O;>>save Sauvegarde;>>open Ouverture;study Etude;"
+        ">ctrtpla Hypothèse de contraintes planes;>>sxxctrteplane Sigma xx;"
+        ">>syyctrteplane Sigma yy;>>sxyctrteplane Sigma xy (cisaillement);"
+        ">>vonmiesectrteplane Contrainte de Von-Mises;"
+        ">defpla Hypothèse de déformations planes;>>sxxdefplane Sigma xx;"
+        ">>syydefplane Sigma yy;>>sxydefplane Sigma xy (cisaillement);"
+        ">>vonmisesdefplane Contrainte de Von-Mises;arret Arret;>stopcmd Stop;"
+        "correlation Corrélation;>localisercorrelation Localiser les noeuds par corrélation;"
+        ">localisationassistee Localisation assistée [ ];"
+        ">tailleimagettes Taille des imagettes;>>imagettes21 21 pixels ( );"
+        ">>imagettes31 31 pixels (x);>>imagettes41 41 pixels ( );>>imagettes61 61 pixels ( );");
 }
 
 // The pixels a text paints when drawn in `room` with `flags` and nothing clips it: what the
@@ -627,6 +643,58 @@ TEST(PictureView, AnImportThatFailsAfterAGoodOneLeavesTheViewAndTheRememberedNam
     EXPECT_TRUE(gui.picture2.picture().isNull()); // the loaded view was not touched
 }
 
+TEST(PictureView, TheCorrelationsGreyLevelsAreDecodedOnceForTheRegionAndAgainWhenTheFileChanges)
+{
+    GuiHarness gui;
+    // 101 pixels a row, whose grey levels tell the column and the row.
+    QImage levels(101, 40, QImage::Format_RGB32);
+    for (int j = 0; j < levels.height(); ++j)
+        for (int i = 0; i < levels.width(); ++i)
+            levels.setPixel(i, j, qRgb((i + 7 * j) % 256, (i + 7 * j) % 256, (i + 7 * j) % 256));
+    const std::string photo = gui.folder.filePath("grey.png").toStdString();
+    ASSERT_TRUE(levels.save(QString::fromStdString(photo)));
+
+    ui::QtPhotographSource region(QSize(60, 30)), whole = ui::QtPhotographSource::wholePictures();
+    const auto part = region.greyLevels(photo);
+    const auto all = whole.greyLevels(photo);
+    ASSERT_TRUE(part && all);
+    EXPECT_EQ(std::tuple(part->width, part->height, all->width, all->height),
+              std::tuple(60, 30, 101, 40));
+    EXPECT_EQ(std::tuple(int(all->at(100, 39)), int(all->at(3, 2)), int(part->at(59, 29))),
+              std::tuple((100 + 7 * 39) % 256, 17, (59 + 7 * 29) % 256));
+    EXPECT_EQ(whole.greyLevels(photo), all) << "kept";
+
+    const auto stamp = std::filesystem::last_write_time(photo);
+    levels.fill(Qt::white);
+    ASSERT_TRUE(levels.save(QString::fromStdString(photo)));
+    std::filesystem::last_write_time(photo, stamp + std::chrono::seconds(5));
+    const auto rewritten = whole.greyLevels(photo);
+    ASSERT_TRUE(rewritten && rewritten != all);
+    EXPECT_EQ(rewritten->at(3, 2), 255);
+    std::filesystem::remove(photo);
+    EXPECT_EQ(whole.greyLevels(photo), nullptr);
+    EXPECT_EQ(whole.greyLevels(gui.write("garbage.png", QByteArray(4096, '\x5a'))), nullptr);
+    EXPECT_EQ(whole.greyLevels(""), nullptr);
+}
+
+TEST(Progress, WaitsHalfASecondOverTheWholeApplicationAndReportsACancelUntilTheWorkEnds)
+{
+    GuiHarness gui;
+    ui::QtProgress progress(&gui.form1);
+    progress.start("Travail…", 10);
+    auto* dialog = gui.form1.findChild<QProgressDialog*>();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(std::tuple(dialog->labelText().toStdString(), dialog->maximum(),
+                         dialog->minimumDuration(), dialog->windowModality(), dialog->isVisible()),
+              std::tuple(std::string("Travail…"), 10, 500, Qt::ApplicationModal, false));
+    EXPECT_TRUE(progress.advance(3));
+    dialog->cancel();
+    EXPECT_FALSE(progress.advance(10));
+    progress.finish();
+    EXPECT_FALSE(gui.form1.findChild<QProgressDialog*>());
+    EXPECT_TRUE(progress.advance(1)) << "no work under way";
+}
+
 // --- A study from the menus over an opened mesh file; the mesh file saved and reopened.
 
 // One triangle whose node 2 lies one unit further right on the loaded image.
@@ -727,6 +795,119 @@ TEST(MeshFile, SavedAndReopenedThroughTheDialogsWithItsCountsInTheMessageBox)
     EXPECT_EQ(gui.files.files["etude.MEF"], kStretched);
     gui.chooseMenu({"meshmenu", "io", "open"});
     EXPECT_EQ(gui.messages.shown, std::vector<std::string>(2, "3 noeuds et 1 élément(s)"));
+}
+
+// --- The menu "Corrélation" on the worked example.
+
+const std::string kExamples = ANALYSE_EXAMPLES_DIR;
+
+std::string bytesOf(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+    return file.readAll().toStdString();
+}
+
+// The example's mesh with every loaded position at the free one, each moved by `offset` view
+// units; and the exact loaded positions, which the example's own file holds.
+std::string exampleFromRest(float offset, ProjectState& exact)
+{
+    const std::string bytes = bytesOf(kExamples + "/plate-with-hole.MEF");
+    EXPECT_TRUE(readMeshFile(bytes, exact));
+    std::string mesh = bytes.substr(0, bytes.find("[loadnodelist]")) + "[loadnodelist]\r\n";
+    for (int n = 1; n <= exact.NodeCount; ++n) {
+        const Position& free = exact.FreeNodes[std::size_t(n)];
+        mesh += "nodex" + std::to_string(n) + "=" + formatDouble(free.x + offset, {','}) +
+                "\r\nnodey" + std::to_string(n) + "=" + formatDouble(free.y - offset, {','}) +
+                "\r\n";
+    }
+    return mesh + bytes.substr(bytes.find("[freemeshlist]"));
+}
+
+// Pixels between a held loaded position and the exact one.
+double pixelsOff(const Position& at, const Position& exact)
+{
+    return std::hypot(at.x - exact.x, at.y - exact.y) / 15;
+}
+
+TEST(Correlation, TheMenuLocatesTheExampleNodesSaysHowManyAndTheNextMoveShowsThem)
+{
+    for (const float offset : {0.0f, 40.0f}) {
+        GuiHarness gui;
+        auto exact = std::make_unique<ProjectState>();
+        gui.files.files["repos.MEF"] = exampleFromRest(offset, *exact);
+        gui.dialogs.answers = {kExamples + "/plate-free.png", kExamples + "/plate-loaded.png",
+                               "repos.MEF"};
+        gui.chooseMenu({"image", "imagelibre"});
+        gui.chooseMenu({"image", "imgcharge"});
+        gui.chooseMenu({"meshmenu", "io", "open"});
+        gui.moveOverBackground();
+        const QImage before = shown(gui.picture2);
+
+        gui.chooseMenu({"correlation", "localisercorrelation"});
+        ASSERT_EQ(gui.messages.shown.size(), 2u);
+        int found = 0, notFound = 0;
+        ASSERT_EQ(std::sscanf(gui.messages.shown[1].c_str(),
+                              "%d noeud(s) localisé(s) par corrélation, %d non trouvé(s)", &found,
+                              &notFound),
+                  2)
+            << gui.messages.shown[1];
+        EXPECT_EQ(found + notFound, 546);
+        EXPECT_GT(found, 500) << gui.messages.shown[1];
+        int correlated = 0;
+        for (std::size_t n = 1; n <= 546; ++n)
+            if (gui.state.LoadLocations[n].correlated) {
+                ++correlated;
+                EXPECT_LT(pixelsOff(gui.state.LoadNodes[n], exact->LoadNodes[n]), 0.2) << n;
+            }
+        EXPECT_EQ(correlated, found);
+        EXPECT_EQ(gui.status(), "Localisation par corrélation effectuée.");
+        gui.moveOverBackground();
+        EXPECT_EQ(gui.status(), "Attente de commandes");
+        EXPECT_TRUE(shown(gui.picture2) != before) << "the nodes are drawn where they were found";
+    }
+}
+
+TEST(Correlation, AnAssistedClickIsRefinedWithTheChosenSizeAndAMissingPhotographIsNamed)
+{
+    GuiHarness gui;
+    auto exact = std::make_unique<ProjectState>();
+    exampleFromRest(0, *exact);
+    // Node 407 lies on a whole pixel of the free photograph, far from the hole, where the
+    // field is nearly affine; its exact loaded place is known.
+    const Position free = exact->FreeNodes[407], loaded = exact->LoadNodes[407];
+    ASSERT_EQ(std::fmod(free.x, 15) + std::fmod(free.y, 15), 0);
+    const int clickX = int(std::lround(loaded.x / 15)) * 15 + 15;
+    const int clickY = int(std::lround(loaded.y / 15)) * 15;
+
+    gui.dialogs.answers = {kExamples + "/plate-free.png"};
+    gui.chooseMenu({"image", "imagelibre"});
+    gui.chooseMenu({"correlation", "localisercorrelation"});
+    EXPECT_EQ(
+        gui.messages.shown,
+        std::vector<std::string>{"La photographie de la structure chargée n'a pas été importée."});
+    EXPECT_EQ(gui.status(), "Attente de commandes");
+
+    gui.dialogs.answers = {kExamples + "/plate-loaded.png"};
+    gui.chooseMenu({"image", "imgcharge"});
+    gui.chooseMenu({"correlation", "localisationassistee"});
+    gui.chooseMenu({"correlation", "tailleimagettes", "imagettes41"});
+    EXPECT_EQ(std::tuple(gui.app.controller().assistedLocation(), gui.app.controller().subsetSize(),
+                         gui.control<QAction>("imagettes31")->isChecked()),
+              std::tuple(true, 41, false));
+    gui.chooseMenu({"meshmenu", "node"});
+    gui.clickView(gui.picture1, int(free.x), int(free.y));
+    gui.clickView(gui.picture2, clickX, clickY);
+    EXPECT_TRUE(gui.state.LoadLocations[1].correlated);
+    EXPECT_LT(pixelsOff(gui.state.LoadNodes[1], loaded), 0.05);
+
+    // Unchecked, the click stays where it fell.
+    gui.chooseMenu({"correlation", "localisationassistee"});
+    gui.clickView(gui.picture1, int(free.x), int(free.y));
+    gui.clickView(gui.picture2, clickX, clickY);
+    EXPECT_EQ(at(gui.state.LoadNodes[2]), QPointF(clickX, clickY));
+    EXPECT_FALSE(gui.state.LoadLocations[2].correlated);
+    EXPECT_EQ(gui.messages.shown.size(), 1u);
 }
 
 } // namespace

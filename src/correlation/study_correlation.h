@@ -1,0 +1,35 @@
+#pragma once
+
+#include "correlation/node_correlation.h"
+#include "model/project_state.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ai {
+
+// What a correlation of a study's nodes gave: the numbers of the nodes found and of those
+// not found, each in ascending order.
+struct StudyCorrelationOutcome {
+    std::vector<int> found;
+    std::vector<int> notFound;
+};
+
+// Correlates nodes 1 to `nodeCount` of the study that have both positions, each from its
+// current loaded position, with the nodes it shares a triangle with as its neighbours. A
+// node found takes the found loaded position and its record; one not found keeps both.
+// Nothing changes and nothing is returned when the progress cancels the work.
+std::optional<StudyCorrelationOutcome> correlateStudyNodes(ProjectState& state, int nodeCount,
+                                                           const GreyImage& free,
+                                                           const GreyImage& loaded,
+                                                           const CorrelationSettings& settings,
+                                                           const CorrelationProgress& progress);
+
+// Gives node `node` the position of a match that was found, and its record.
+void takeMatch(ProjectState& state, int node, const NodeMatch& match);
+
+// "N noeud(s) localisé(s) par corrélation, M non trouvé(s)".
+std::string correlationCountsText(const StudyCorrelationOutcome& outcome);
+
+} // namespace ai
