@@ -27,16 +27,19 @@ const std::string_view kUsage =
     "  --plane-stress | --plane-strain\n"
     "                         l'hypothèse (par défaut déformations planes)\n"
     "  --young=E --poisson=NU le matériau (par défaut 1 et 0,47 ; virgule ou point)\n"
-    "  --nodes-csv=FICHIER    node,free_x,free_y,loaded_x,loaded_y,u,v,count,average\n"
-    "  --elements-csv=FICHIER element,n1,n2,n3,two_a,exx,eyy,gxy,sxx,syy,txy,value\n"
+    "  --nodes-csv=FICHIER    node,free_x,free_y,loaded_x,loaded_y,u,v,count,average,\n"
+    "                         sd_u,sd_v,correlated,zncc,sd_average\n"
+    "  --elements-csv=FICHIER element,n1,n2,n3,two_a,exx,eyy,gxy,sxx,syy,txy,value,\n"
+    "                         sd_exx,sd_eyy,sd_gxy,sd_sxx,sd_syy,sd_txy,sd_value\n"
     "  --map-png=FICHIER [--image=PHOTO]\n"
     "                         l'image de la carte des contraintes (sur la photo, ou sur\n"
     "                         un fond uni)\n"
+    "  --sd-map-png=FICHIER   la même carte peinte avec l'écart type de chaque valeur\n"
     "  --save=FICHIER         écrit l'étude comme fichier de maillage, sous ce nom exact\n"
     "  --help                 affiche cette aide\n"
     "\n"
-    "Les fichiers CSV et l'image de la carte demandent --study. Un message sur la sortie\n"
-    "d'erreur donne les nombres de noeuds et d'éléments lus.\n"
+    "Les fichiers CSV et les images des cartes demandent --study. Un message sur la\n"
+    "sortie d'erreur donne les nombres de noeuds et d'éléments lus.\n"
     "Code de sortie : 0 quand tout est fait ; 1 quand une donnée est refusée ou qu'un\n"
     "fichier ne peut être lu ou écrit (aucun fichier n'est alors laissé à moitié écrit) ;\n"
     "2 quand la ligne de commande est incorrecte.\n";
@@ -122,6 +125,7 @@ std::optional<std::string> sharedOutput(const Options& o)
         {&o.nodesCsv, "--nodes-csv"},
         {&o.elementsCsv, "--elements-csv"},
         {&o.mapPng, "--map-png"},
+        {&o.sdMapPng, "--sd-map-png"},
         {&o.save, "--save"}};
     for (const auto& [file, option] : outputs) {
         if (file->empty())
@@ -138,10 +142,12 @@ std::optional<std::string> checkTogether(const Options& o)
 {
     if (o.meshFile.empty())
         return std::string("il manque le fichier de maillage à lire.");
-    if (!o.study && (!o.nodesCsv.empty() || !o.elementsCsv.empty() || !o.mapPng.empty()))
-        return std::string("--nodes-csv, --elements-csv et --map-png demandent --study.");
-    if (!o.image.empty() && o.mapPng.empty())
-        return std::string("--image ne sert qu'avec --map-png.");
+    if (!o.study &&
+        (!o.nodesCsv.empty() || !o.elementsCsv.empty() || !o.mapPng.empty() || !o.sdMapPng.empty()))
+        return std::string(
+            "--nodes-csv, --elements-csv, --map-png et --sd-map-png demandent --study.");
+    if (!o.image.empty() && o.mapPng.empty() && o.sdMapPng.empty())
+        return std::string("--image ne sert qu'avec --map-png ou --sd-map-png.");
     return sharedOutput(o);
 }
 
@@ -191,8 +197,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         }
         if (equals == std::string::npos || equals + 1 == argument.size()) {
             static const std::set<std::string> known = {
-                "--decimal",   "--grid",         "--automesh", "--study", "--young", "--poisson",
-                "--nodes-csv", "--elements-csv", "--map-png",  "--image", "--save"};
+                "--decimal", "--grid",    "--automesh",  "--study",
+                "--young",   "--poisson", "--nodes-csv", "--elements-csv",
+                "--map-png", "--image",   "--save",      "--sd-map-png"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");
@@ -228,6 +235,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             options.elementsCsv = value;
         } else if (name == "--map-png") {
             options.mapPng = value;
+        } else if (name == "--sd-map-png") {
+            options.sdMapPng = value;
         } else if (name == "--image") {
             options.image = value;
         } else if (name == "--save") {
