@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace ai {
 
@@ -96,20 +97,20 @@ std::string mapTitle(Component component)
     return {};
 }
 
-std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount,
-                                        const NodeSumTable& sums, Component component,
-                                        const NumberFormat& format)
+std::optional<StressMap> buildMap(const ProjectState& state, int nodeCount,
+                                  const NodeSumTable& nodeValues, const TriangleSampler& sampler,
+                                  std::string title, const NumberFormat& format)
 {
     StressMap map;
-    map.title = mapTitle(component);
-    const MapRange range = mapRange(sums, nodeCount);
+    map.title = std::move(title);
+    const MapRange range = mapRange(nodeValues, nodeCount);
     const double span = range.span();
     // Nine dots a node, four times nine a triangle, three a bar row: allocated once.
     map.dots.reserve(9 * slot(std::max(nodeCount, 0)) +
                      (span != 0 ? 36 * slot(std::max(state.ElementCount, 0)) : 0) + 3 * kBarRows);
 
     for (int n = 1; n <= nodeCount; ++n) {
-        const double r = span == 0 ? 0.5 : (sums[slot(n)].value - range.minimum) / span;
+        const double r = span == 0 ? 0.5 : (nodeValues[slot(n)].value - range.minimum) / span;
         const Position& p = state.FreeNodes[slot(n)];
         addDot(map.dots, p.x, p.y, rampA(r), kNodeDot);
     }
@@ -118,17 +119,10 @@ std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount
         std::vector<std::array<SamplePoint, 4>> samples;
         samples.reserve(slot(state.ElementCount));
         for (int e = 1; e <= state.ElementCount; ++e) {
-            std::array<Position, 3> corners;
-            std::array<double, 3> values{};
-            for (std::size_t i = 0; i < 3; ++i) {
-                const int n = state.Elements[slot(e)].nodes[i];
-                corners[i] = state.FreeNodes[slot(n)];
-                values[i] = sums[slot(n)].value;
-            }
-            samples.push_back(samplingPoints(corners, values));
-            for (const SamplePoint& point : samples.back())
-                if (!std::isfinite(point.value))
-                    return std::nullopt;
+            auto points = sampler(e);
+            if (!points)
+                return std::nullopt;
+            samples.push_back(*points);
         }
         for (std::size_t k = 0; k < 4; ++k)
             for (const auto& triangle : samples) {
@@ -149,6 +143,27 @@ std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount
     map.minimumText = valueLabel(range.minimum, format);
     map.unusable = truncatedValue(range.maximum) < truncatedValue(range.minimum);
     return map;
+}
+
+std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount,
+                                        const NodeSumTable& sums, Component component,
+                                        const NumberFormat& format)
+{
+    const auto sampler = [&](int e) -> std::optional<std::array<SamplePoint, 4>> {
+        std::array<Position, 3> corners;
+        std::array<double, 3> values{};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const int n = state.Elements[slot(e)].nodes[i];
+            corners[i] = state.FreeNodes[slot(n)];
+            values[i] = sums[slot(n)].value;
+        }
+        const auto points = samplingPoints(corners, values);
+        for (const SamplePoint& point : points)
+            if (!std::isfinite(point.value))
+                return std::nullopt;
+        return points;
+    };
+    return buildMap(state, nodeCount, sums, sampler, mapTitle(component), format);
 }
 
 void paintStressMap(const StressMap& map, MapWindow& window, const std::string& freeImageFile)

@@ -7,6 +7,7 @@
 #include "model/project_state.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,6 +65,15 @@ struct StressMap {
     // The scale examined no node: the map is shown, the message given, the window hidden.
     bool unusable = false;
 };
+
+// The sampling points of triangle e (1 to ElementCount), or nothing when a value overflows.
+using TriangleSampler = std::function<std::optional<std::array<SamplePoint, 4>>(int element)>;
+
+// The map of the values of nodes 1 to nodeCount at their free positions and of the
+// triangles' sampling points, under the title; nothing when a sampling value overflows.
+std::optional<StressMap> buildMap(const ProjectState& state, int nodeCount,
+                                  const NodeSumTable& nodeValues, const TriangleSampler& sampler,
+                                  std::string title, const NumberFormat& format);
 
 // The map of the nodal averages of nodes 1 to nodeCount over the free positions, or
 // nothing when a sampling value overflows.

@@ -33,15 +33,18 @@ const std::string_view kUsage =
     "  --plane-stress | --plane-strain\n"
     "                         l'hypothèse (par défaut déformations planes)\n"
     "  --young=E --poisson=NU le matériau (par défaut 1 et 0,47 ; virgule ou point)\n"
-    "  --nodes-csv=FICHIER    node,free_x,free_y,loaded_x,loaded_y,u,v,count,average\n"
-    "  --elements-csv=FICHIER element,n1,n2,n3,two_a,exx,eyy,gxy,sxx,syy,txy,value\n"
+    "  --nodes-csv=FICHIER    node,free_x,free_y,loaded_x,loaded_y,u,v,count,average,\n"
+    "                         sd_u,sd_v,correlated,zncc,sd_average\n"
+    "  --elements-csv=FICHIER element,n1,n2,n3,two_a,exx,eyy,gxy,sxx,syy,txy,value,\n"
+    "                         sd_exx,sd_eyy,sd_gxy,sd_sxx,sd_syy,sd_txy,sd_value\n"
     "  --map-png=FICHIER [--image=PHOTO]\n"
     "                         l'image de la carte des contraintes (sur la photo, à défaut\n"
     "                         sur celle de --free-image, ou sur un fond uni)\n"
+    "  --sd-map-png=FICHIER   la même carte peinte avec l'écart type de chaque valeur\n"
     "  --save=FICHIER         écrit l'étude comme fichier de maillage, sous ce nom exact\n"
     "  --help                 affiche cette aide\n"
     "\n"
-    "Les fichiers CSV et l'image de la carte demandent --study. Un message sur la sortie\n"
+    "Les fichiers CSV et les images des cartes demandent --study. Un message sur la sortie\n"
     "d'erreur donne les nombres de noeuds et d'éléments lus, un autre ceux des noeuds\n"
     "localisés et non trouvés par la corrélation.\n"
     "Code de sortie : 0 quand tout est fait ; 1 quand une donnée est refusée ou qu'un\n"
@@ -132,6 +135,7 @@ std::optional<std::string> sharedOutput(const Options& o)
         {&o.nodesCsv, "--nodes-csv"},
         {&o.elementsCsv, "--elements-csv"},
         {&o.mapPng, "--map-png"},
+        {&o.sdMapPng, "--sd-map-png"},
         {&o.save, "--save"}};
     for (const auto& [file, option] : outputs) {
         if (file->empty())
@@ -148,10 +152,12 @@ std::optional<std::string> checkTogether(const Options& o, const std::set<std::s
 {
     if (o.meshFile.empty())
         return std::string("il manque le fichier de maillage à lire.");
-    if (!o.study && (!o.nodesCsv.empty() || !o.elementsCsv.empty() || !o.mapPng.empty()))
-        return std::string("--nodes-csv, --elements-csv et --map-png demandent --study.");
-    if (!o.image.empty() && o.mapPng.empty())
-        return std::string("--image ne sert qu'avec --map-png.");
+    if (!o.study &&
+        (!o.nodesCsv.empty() || !o.elementsCsv.empty() || !o.mapPng.empty() || !o.sdMapPng.empty()))
+        return std::string(
+            "--nodes-csv, --elements-csv, --map-png et --sd-map-png demandent --study.");
+    if (!o.image.empty() && o.mapPng.empty() && o.sdMapPng.empty())
+        return std::string("--image ne sert qu'avec --map-png ou --sd-map-png.");
     if (o.correlate && (o.freeImage.empty() || o.loadedImage.empty()))
         return std::string("--correlate demande les deux photographies : --free-image et "
                            "--loaded-image.");
@@ -159,8 +165,9 @@ std::optional<std::string> checkTogether(const Options& o, const std::set<std::s
         return std::string("--subset et --search ne servent qu'avec --correlate.");
     if (!o.correlate && !o.loadedImage.empty())
         return std::string("--loaded-image ne sert qu'avec --correlate.");
-    if (!o.correlate && o.mapPng.empty() && !o.freeImage.empty())
-        return std::string("--free-image ne sert qu'avec --correlate ou --map-png.");
+    if (!o.correlate && o.mapPng.empty() && o.sdMapPng.empty() && !o.freeImage.empty())
+        return std::string(
+            "--free-image ne sert qu'avec --correlate ou une carte (--map-png, --sd-map-png).");
     return sharedOutput(o);
 }
 
@@ -216,7 +223,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             static const std::set<std::string> known = {
                 "--decimal", "--grid",       "--automesh",     "--study",   "--young",
                 "--poisson", "--nodes-csv",  "--elements-csv", "--map-png", "--image",
-                "--save",    "--free-image", "--loaded-image", "--subset",  "--search"};
+                "--save",    "--free-image", "--loaded-image", "--subset",  "--search",
+                "--sd-map-png"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");
@@ -252,6 +260,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             options.elementsCsv = value;
         } else if (name == "--map-png") {
             options.mapPng = value;
+        } else if (name == "--sd-map-png") {
+            options.sdMapPng = value;
         } else if (name == "--image") {
             options.image = value;
         } else if (name == "--save") {

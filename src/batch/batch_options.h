@@ -23,7 +23,8 @@ struct Options {
     std::string nodesCsv;
     std::string elementsCsv;
     std::string mapPng;
-    std::string image; // --image, the map's background
+    std::string sdMapPng; // --sd-map-png, the map of the standard deviations
+    std::string image;    // --image, the map's background
     std::string save;
     std::string freeImage;   // --free-image, also the map's background without --image
     std::string loadedImage; // --loaded-image

@@ -2,13 +2,14 @@
 
 #include "analysis/results_csv.h"
 #include "analysis/study.h"
+#include "analysis/uncertainty_map.h"
 #include "batch/mesh_file_check.h"
-#include "batch/offscreen_map.h"
 #include "correlation/study_correlation.h"
 #include "io/mesh_file_reader.h"
 #include "io/mesh_file_writer.h"
 #include "mesh/automatic_mesher.h"
 #include "mesh/structured_grid.h"
+#include "ui/offscreen_map.h"
 
 #include <memory>
 #include <utility>
@@ -150,28 +151,54 @@ private:
     bool outputs()
     {
         std::vector<std::pair<std::string, std::string>> files;
+        // The study accepted this material.
+        const auto material =
+            options_.study ? readMaterial(young_, poisson_, options_.planeStress, format_).material
+                           : std::nullopt;
         if (!options_.nodesCsv.empty())
-            files.emplace_back(options_.nodesCsv, nodeResultsCsv(*state_, state_->NodeCount));
-        if (!options_.elementsCsv.empty()) {
-            const auto material =
-                readMaterial(young_, poisson_, options_.planeStress, format_).material;
+            files.emplace_back(options_.nodesCsv,
+                               nodeResultsCsv(*state_, state_->NodeCount, *material,
+                                              *options_.study, options_.planeStress));
+        if (!options_.elementsCsv.empty())
             files.emplace_back(
                 options_.elementsCsv,
                 elementResultsCsv(*state_, *material, *options_.study, options_.planeStress));
-        }
-        if (!options_.mapPng.empty()) {
-            const bool image = !options_.image.empty();
-            const std::string& background = image ? options_.image : options_.freeImage;
-            OffscreenMap map;
-            paintStressMap(outcome_.map, map, background);
-            if (!map.backgroundRead())
-                return refuse(std::string(image ? "--image" : "--free-image") +
-                              " : impossible de lire la photographie " + quoted(background) + ".");
-            files.emplace_back(options_.mapPng, map.png().toStdString());
+        if (!options_.mapPng.empty() && !addPicture(files, options_.mapPng, outcome_.map))
+            return false;
+        if (!options_.sdMapPng.empty()) {
+            const auto map = sdMap(*material);
+            if (!map)
+                return refuse(std::string(kOverflowRefusal));
+            if (!addPicture(files, options_.sdMapPng, *map))
+                return false;
         }
         for (const auto& [path, bytes] : files)
             if (!write(path, bytes))
                 return false;
+        return true;
+    }
+
+    // The map of the standard deviations of the study's values.
+    std::optional<StressMap> sdMap(const Material& material) const
+    {
+        const StudyUncertainty uncertainty = studyUncertainty(
+            *state_, state_->NodeCount, material, *options_.study, options_.planeStress);
+        return buildUncertaintyMap(*state_, state_->NodeCount, uncertainty, *options_.study,
+                                   format_);
+    }
+
+    // The map painted over the photograph, as a PNG file's bytes to write.
+    bool addPicture(std::vector<std::pair<std::string, std::string>>& files,
+                    const std::string& path, const StressMap& map)
+    {
+        const bool image = !options_.image.empty();
+        const std::string& background = image ? options_.image : options_.freeImage;
+        ui::OffscreenMap canvas;
+        paintStressMap(map, canvas, background);
+        if (!canvas.backgroundRead())
+            return refuse(std::string(image ? "--image" : "--free-image") +
+                          " : impossible de lire la photographie " + quoted(background) + ".");
+        files.emplace_back(path, canvas.png().toStdString());
         return true;
     }
 

@@ -1,7 +1,9 @@
 #include "ui/map_export.h"
 
 #include "analysis/results_csv.h"
+#include "analysis/uncertainty_map.h"
 #include "ui/form2.h"
+#include "ui/offscreen_map.h"
 
 #include <QBuffer>
 #include <QMenu>
@@ -27,14 +29,17 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
         return action;
     };
     add("savePicture", "Enregistrer l'image (PNG)...", &MapExport::savePicture);
+    QAction* sdPicture =
+        add("saveUncertaintyPicture", "Enregistrer la carte des incertitudes (PNG)",
+            &MapExport::saveUncertaintyPicture);
     QAction* nodes = add("saveNodeValues", "Enregistrer les valeurs aux noeuds (CSV)...",
                          &MapExport::saveNodeValues);
     QAction* elements = add("saveElementValues", "Enregistrer les valeurs des éléments (CSV)...",
                             &MapExport::saveElementValues);
     // The tables need a study; the picture is whatever the window shows.
-    connect(menu_, &QMenu::aboutToShow, this, [this, nodes, elements] {
-        nodes->setEnabled(study_ != nullptr);
-        elements->setEnabled(study_ != nullptr);
+    connect(menu_, &QMenu::aboutToShow, this, [this, sdPicture, nodes, elements] {
+        for (QAction* action : {sdPicture, nodes, elements})
+            action->setEnabled(study_ != nullptr);
     });
     window_.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&window_, &QWidget::customContextMenuRequested, this,
@@ -54,6 +59,7 @@ void MapExport::setBackground(const std::string& path)
         poisson_ = controller_->poissonText();
         format_ = controller_->numberFormat();
     }
+    background_ = path;
     window_.setBackground(path);
 }
 
@@ -73,25 +79,52 @@ void MapExport::savePicture()
            "L'image n'a pas pu être enregistrée");
 }
 
+void MapExport::saveUncertaintyPicture()
+{
+    const auto material = studyMaterial();
+    if (!material)
+        return;
+    const StudyUncertainty uncertainty = studyUncertainty(
+        *study_, study_->NodeCount, *material, study_->StressComponent, study_->PlaneStressFlag);
+    const auto map = buildUncertaintyMap(*study_, study_->NodeCount, uncertainty,
+                                         study_->StressComponent, format_);
+    if (!map) {
+        messages_.message(std::string(kOverflowRefusal));
+        return;
+    }
+    OffscreenMap canvas;
+    paintStressMap(*map, canvas, background_);
+    saveAs("Enregistrer la carte des incertitudes", ".png", canvas.png().toStdString(),
+           "La carte des incertitudes n'a pas pu être enregistrée");
+}
+
 void MapExport::saveNodeValues()
 {
-    if (!study_)
+    const auto material = studyMaterial();
+    if (!material)
         return;
-    saveAs("Enregistrer les valeurs aux noeuds", ".csv", nodeResultsCsv(*study_, study_->NodeCount),
+    saveAs("Enregistrer les valeurs aux noeuds", ".csv",
+           nodeResultsCsv(*study_, study_->NodeCount, *material, study_->StressComponent,
+                          study_->PlaneStressFlag),
            kValuesNotSaved);
 }
 
 void MapExport::saveElementValues()
 {
-    if (!study_)
-        return;
-    // The map exists, so the study accepted this material.
-    const auto material = readMaterial(young_, poisson_, study_->PlaneStressFlag, format_).material;
+    const auto material = studyMaterial();
     if (!material)
         return;
     saveAs("Enregistrer les valeurs des éléments", ".csv",
            elementResultsCsv(*study_, *material, study_->StressComponent, study_->PlaneStressFlag),
            kValuesNotSaved);
+}
+
+std::optional<Material> MapExport::studyMaterial() const
+{
+    if (!study_)
+        return std::nullopt;
+    // The map exists, so the study accepted this material.
+    return readMaterial(young_, poisson_, study_->PlaneStressFlag, format_).material;
 }
 
 void MapExport::saveAs(const char* title, const char* extension, const std::string& bytes,

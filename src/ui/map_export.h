@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/map_window.h"
+#include "analysis/material.h"
 #include "io/file_store.h"
 #include "model/number_text.h"
 #include "shell/main_controller.h"
@@ -9,6 +10,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QMenu;
@@ -43,8 +45,12 @@ public:
 
 private:
     void savePicture();
+    // The same map painted with the standard deviation of each value, off screen.
+    void saveUncertaintyPicture();
     void saveNodeValues();
     void saveElementValues();
+    // The material of the study the map shows; nothing without a study.
+    std::optional<Material> studyMaterial() const;
     // Asks for a name, adds the extension it lacks and writes the bytes whole, or says why not.
     void saveAs(const char* title, const char* extension, const std::string& bytes,
                 const char* failure);
@@ -61,6 +67,8 @@ private:
     std::string young_;
     std::string poisson_;
     NumberFormat format_;
+    // The background of the map shown, for the map of standard deviations.
+    std::string background_;
 };
 
 } // namespace ai::ui

@@ -182,9 +182,9 @@ TEST(ResultsCsv, NumbersReadBackExactlyWithAPointAndAnEntryWithoutValueIsAnEmpty
                             {{2.0 / 3, -123456.789012345678}, {7941.35337618145, 0}}},
                            {});
     s.NodeSums[1] = {2.0, 1.0 / 3.0};
-    const auto rows = test::csvRecords(nodeResultsCsv(s, 2));
+    const auto rows = test::csvRecords(nodeResultsCsv(s, 2, kWorked, Component::Sxx, true));
     ASSERT_EQ(rows.size(), 3u);
-    ASSERT_EQ(rows[1].size() + rows[2].size(), 18u);
+    ASSERT_EQ(rows[1].size() + rows[2].size(), 28u);
     const auto at = [&](std::size_t r, std::size_t f) { return test::csvNumber(rows[r][f]); };
     EXPECT_EQ(std::tuple(at(1, 1), at(1, 2), rows[1][3], at(1, 4), rows[1][7], at(1, 8)),
               std::tuple(0.1 + 0.2, 1e-300, "0", 1e300, "2", 1.0 / 3.0));

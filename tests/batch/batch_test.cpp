@@ -55,10 +55,11 @@ TEST(BatchProgram, StudiesTheExampleIntoTablesThatReadBackAMapAndAMeshFile)
     const auto [status, err] = run(
         folder, {"--study=sxx", "--plane-stress", "--young=2000", "--poisson=0.3", "--decimal=,",
                  "--nodes-csv=nodes.csv", "--elements-csv=el.csv", "--map-png=map.png",
-                 "--save=copy", "--image=" ANALYSE_EXAMPLES_DIR "/plate-free.png", kExample});
+                 "--sd-map-png=sd.png", "--save=copy",
+                 "--image=" ANALYSE_EXAMPLES_DIR "/plate-free.png", kExample});
     EXPECT_EQ(status, 0) << err;
     EXPECT_EQ(err, "546 noeuds et 992 élément(s)\n");
-    EXPECT_EQ(files(folder), (QStringList{"copy", "el.csv", "map.png", "nodes.csv"}));
+    EXPECT_EQ(files(folder), (QStringList{"copy", "el.csv", "map.png", "nodes.csv", "sd.png"}));
     EXPECT_EQ(fileBytes(folder.filePath("copy")), fileBytes(kExample)) << "with a decimal comma";
 
     // The tables hold the study's own doubles, to the last bit.
@@ -69,15 +70,21 @@ TEST(BatchProgram, StudiesTheExampleIntoTablesThatReadBackAMapAndAMeshFile)
     const auto nodes = csvRecords(fileBytes(folder.filePath("nodes.csv")));
     ASSERT_EQ(nodes.size(), 547u);
     for (std::size_t n = 1; n <= 546; ++n) {
-        ASSERT_EQ(nodes[n].size(), 9u);
+        ASSERT_EQ(nodes[n].size(), 14u);
         EXPECT_EQ(nodes[n][0], std::to_string(n));
         EXPECT_EQ(csvNumber(nodes[n][7]), study.sums[n].count);
         EXPECT_EQ(csvNumber(nodes[n][8]), study.sums[n].value) << "node " << n;
+        // Positions read from a file are known to the pixel, free and loaded.
+        EXPECT_NEAR(csvNumber(nodes[n][9]), 15 / std::sqrt(6.0), 1e-12);
+        EXPECT_EQ(std::tuple(nodes[n][11], nodes[n][12]), std::tuple("0", ""));
+        EXPECT_GT(csvNumber(nodes[n][13]), 0.0);
     }
     const auto elements = csvRecords(fileBytes(folder.filePath("el.csv")));
     ASSERT_EQ(elements.size(), 993u);
-    for (std::size_t e = 1; e < elements.size(); ++e)
+    for (std::size_t e = 1; e < elements.size(); ++e) {
         EXPECT_EQ(csvNumber(elements[e].at(11)), std::fabs(csvNumber(elements[e].at(8))));
+        EXPECT_EQ(elements[e].at(18), elements[e].at(15)) << "|sigma xx| has the sd of sigma xx";
+    }
 
     // The map over the photograph; the colour bar's rows 255, 128 and 1 in its three columns.
     const QImage map(folder.filePath("map.png"));
@@ -86,6 +93,20 @@ TEST(BatchProgram, StudiesTheExampleIntoTablesThatReadBackAMapAndAMeshFile)
     for (const int x : {876, 877, 879})
         EXPECT_EQ((std::array{map.pixel(x, 12), map.pixel(x, 139), map.pixel(x, 266)}),
                   (std::array{0xFFFF4300u, 0xFF80FE00u, 0xFF0003FEu}));
+
+    // The map of the standard deviations: the same background, bar and dots' places, other
+    // colours under its own title.
+    const QImage sd(folder.filePath("sd.png"));
+    ASSERT_EQ(sd.size(), map.size());
+    int same = 0, differ = 0;
+    for (int y = 0; y < map.height(); ++y)
+        for (int x = 0; x < map.width(); ++x)
+            ++(sd.pixel(x, y) == map.pixel(x, y) ? same : differ);
+    for (const int x : {876, 877, 879})
+        for (int y = 12; y <= 266; ++y)
+            ASSERT_EQ(sd.pixel(x, y), map.pixel(x, y)) << "the colour bar at " << x << ", " << y;
+    EXPECT_EQ(sd.pixel(5, 5), map.pixel(5, 5));
+    EXPECT_GT(differ, 10000) << same;
 }
 
 // The example with every loaded position at its free one: no displacement known.
@@ -176,7 +197,8 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
 {
     const QString m = "mesh.MEF", g = "--grid=2,2,150,150,1000,1000,0,0,";
     const QStringList all{"--study=vm",        "--nodes-csv=nodes.csv", "--elements-csv=el.csv",
-                          "--map-png=map.png", "--save=saved.MEF",      m};
+                          "--map-png=map.png", "--sd-map-png=sd.png",   "--save=saved.MEF",
+                          m};
     const struct {
         int status;
         QStringList arguments;
@@ -192,7 +214,9 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
         {2, {"--automesh=10", m}, "de 50 à 3000"},
         {2, {"--decimal=;", m}, "',' ou '.'"},
         {2, {"--nodes-csv=nodes.csv", m}, "demandent --study"},
-        {2, {"--image=photo.png", m}, "--image ne sert qu'avec --map-png"},
+        {2, {"--image=photo.png", m}, "--image ne sert qu'avec --map-png ou --sd-map-png"},
+        {2, {"--sd-map-png=sd.png", m}, "--sd-map-png demandent --study"},
+        {2, {"--study=vm", "--map-png=a.png", "--sd-map-png=./a.png", m}, "écriraient le même"},
         {2, {"--correlate", m}, "--correlate demande les deux photographies"},
         {2, {"--correlate", "--free-image=" + kFreePhoto, m}, "demande les deux photographies"},
         {2, {"--loaded-image=" + kLoadedPhoto, m}, "--loaded-image ne sert qu'avec --correlate"},

@@ -1,12 +1,14 @@
 // GUI tests: the whole application over fakes of the modal ports, on Qt's offscreen platform,
 // driven by real pointer and key events through its windows.
 #include "analysis/stress_map.h"
+#include "analysis/uncertainty_map.h"
 #include "io/mesh_file_reader.h"
 #include "render/views_redraw.h"
 #include "shell/status_text.h"
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
+#include "ui/offscreen_map.h"
 #include "ui/picture_file.h"
 #include "ui/qt_file_store.h"
 #include "ui/qt_photograph_source.h"
@@ -755,19 +757,33 @@ TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
     gui.moveOver("Label7");
     gui.moveOver("Label5");
     gui.typeInto("Text1", "150");
-    gui.dialogs.answers = {"carte", "noeuds.csv", "elements", std::nullopt, "carte.PNG"};
+    gui.dialogs.answers = {"carte",        "noeuds.csv", "elements",
+                           "incertitudes", std::nullopt, "carte.PNG"};
     chooseFromMapMenu(gui, "savePicture");
     const QImage png = QImage::fromData(QByteArray::fromStdString(gui.files.files["carte.png"]));
     EXPECT_EQ(png.size(), QSize(1016, 444));
     EXPECT_EQ(rgbAt(png, {7, 0}), kMiddle);
     chooseFromMapMenu(gui, "saveNodeValues");
     chooseFromMapMenu(gui, "saveElementValues");
+    chooseFromMapMenu(gui, "saveUncertaintyPicture");
     chooseFromMapMenu(gui, "saveNodeValues"); // cancelled
-    EXPECT_NE(gui.files.files["noeuds.csv"].find("\r\n2,100,0,101,0,-1,0,1,0.8\r\n"),
+    EXPECT_NE(gui.files.files["noeuds.csv"].find("\r\n2,100,0,101,0,-1,0,1,0.8,"),
               std::string::npos);
     EXPECT_NE(gui.files.files["elements.csv"].find("\r\n1,1,2,3,10000,-0.01,0,0,-0.8,"),
               std::string::npos);
-    EXPECT_EQ(gui.files.files.size(), 4u);
+    EXPECT_EQ(gui.files.files.size(), 5u);
+    // The map of the standard deviations: the study's material, the map's photograph.
+    {
+        const Material studied{75, 0.25};
+        const auto uncertainty = studyUncertainty(gui.state, 3, studied, Component::Sxx, true);
+        ui::OffscreenMap expected;
+        paintStressMap(
+            buildUncertaintyMap(gui.state, 3, uncertainty, Component::Sxx, {','}).value(),
+            expected, gui.state.FreeImageFile);
+        EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(gui.files.files["incertitudes.png"])),
+                  QImage::fromData(expected.png()));
+        EXPECT_NE(QImage::fromData(expected.png()), png) << "its own title and labels";
+    }
     gui.files.failure = "disque plein"; // a name with the extension keeps it
     chooseFromMapMenu(gui, "savePicture");
     EXPECT_EQ(gui.messages.shown.back(),

@@ -1,10 +1,10 @@
-#include "batch/offscreen_map.h"
+#include "ui/offscreen_map.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QPalette>
 
-namespace ai::batch {
+namespace ai::ui {
 
 OffscreenMap::OffscreenMap()
     : canvas_(QGuiApplication::palette().color(QPalette::Window),
@@ -28,4 +28,4 @@ QByteArray OffscreenMap::png() const
     return bytes;
 }
 
-} // namespace ai::batch
+} // namespace ai::ui

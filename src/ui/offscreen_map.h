@@ -5,10 +5,11 @@
 
 #include <QByteArray>
 
-namespace ai::batch {
+namespace ai::ui {
 
-// The map window without a window: the study paints on the same canvas as the map
-// window's, and the picture comes out as a PNG file's bytes.
+// The map window without a window: a map paints on the same canvas as the map window's,
+// and the picture comes out as a PNG file's bytes. The batch program paints its maps on it,
+// and the map window the maps it saves without showing them.
 class OffscreenMap : public MapWindow {
 public:
     OffscreenMap();
@@ -32,4 +33,4 @@ private:
     bool backgroundRead_ = true;
 };
 
-} // namespace ai::batch
+} // namespace ai::ui
