@@ -15,6 +15,10 @@
 #include <new>
 #include <random>
 
+// The replaced operator new takes its memory from malloc, so free is the matching release:
+// GCC cannot see through the replacement and warns of a mismatch that is not one.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 // Every allocation through operator new is counted, so that the peak of the bytes held
 // during a correlation can be told apart from the photographs made before it.
 namespace {
