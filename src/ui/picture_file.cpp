@@ -55,11 +55,11 @@ std::optional<QImage> decodeVisiblePart(const std::string& path, QSize visible)
                                                          : QImage::Format_RGB32);
 }
 
-PictureFile::Stamp PictureFile::stampOf(const std::string& path)
+FileStamp FileStamp::of(const std::string& path)
 {
     std::error_code error;
     const std::filesystem::path file(path);
-    Stamp stamp;
+    FileStamp stamp;
     stamp.size = std::filesystem::file_size(file, error);
     if (error)
         return {};
@@ -72,7 +72,7 @@ PictureFile::Stamp PictureFile::stampOf(const std::string& path)
 
 bool PictureFile::load(const std::string& path)
 {
-    const Stamp stamp = stampOf(path);
+    const FileStamp stamp = FileStamp::of(path);
     auto decoded = decodeVisiblePart(path, visible_);
     if (!decoded)
         return false;
@@ -84,7 +84,7 @@ bool PictureFile::load(const std::string& path)
 
 const QImage& PictureFile::picture(const std::string& path)
 {
-    const Stamp stamp = stampOf(path);
+    const FileStamp stamp = FileStamp::of(path);
     if (path == path_ && stamp == stamp_)
         return image_;
     path_ = path;

@@ -14,6 +14,17 @@ namespace ai::ui {
 // could exhaust the memory.
 inline constexpr std::int64_t kMaxPicturePixels = 128LL * 1000 * 1000;
 
+// What tells that a file changed without reading it; all default for a file that cannot be
+// examined.
+struct FileStamp {
+    bool exists = false;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+
+    static FileStamp of(const std::string& path);
+};
+
 // Decodes the top-left part of a picture file that a surface of `visible` size shows.
 // Nothing when the file is missing, unreadable, not a picture or too large.
 std::optional<QImage> decodeVisiblePart(const std::string& path, QSize visible);
@@ -32,21 +43,12 @@ public:
     const QImage& picture(const std::string& path);
 
     // Whether picture(path) would give what it holds now, without decoding anything.
-    bool holds(const std::string& path) const { return path == path_ && stampOf(path) == stamp_; }
+    bool holds(const std::string& path) const { return path == path_ && FileStamp::of(path) == stamp_; }
 
 private:
-    // What tells that a file changed without reading it.
-    struct Stamp {
-        bool exists = false;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified{};
-        friend bool operator==(const Stamp&, const Stamp&) = default;
-    };
-    static Stamp stampOf(const std::string& path);
-
     QSize visible_;
     std::string path_;
-    Stamp stamp_;
+    FileStamp stamp_;
     QImage image_;
 };
 

@@ -38,20 +38,6 @@ QtPhotographSource QtPhotographSource::wholePictures()
     return QtPhotographSource(QSize(kWholePicture, kWholePicture));
 }
 
-QtPhotographSource::Stamp QtPhotographSource::stampOf(const std::string& path)
-{
-    std::error_code error;
-    Stamp stamp;
-    stamp.size = std::filesystem::file_size(path, error);
-    if (error)
-        return {};
-    stamp.modified = std::filesystem::last_write_time(path, error);
-    if (error)
-        return {};
-    stamp.exists = true;
-    return stamp;
-}
-
 std::shared_ptr<const GreyImage> QtPhotographSource::greyLevels(const std::string& path)
 {
     const auto same =
@@ -61,7 +47,7 @@ std::shared_ptr<const GreyImage> QtPhotographSource::greyLevels(const std::strin
         entry = std::move(*same);
         kept_.erase(same);
     }
-    const Stamp stamp = path.empty() ? Stamp{} : stampOf(path);
+    const FileStamp stamp = path.empty() ? FileStamp{} : FileStamp::of(path);
     if (!stamp.exists)
         return nullptr;
     if (!entry || !(entry->stamp == stamp)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "correlation/photograph_source.h"
+#include "ui/picture_file.h"
 
 #include <QSize>
 
@@ -22,18 +23,11 @@ public:
     std::shared_ptr<const GreyImage> greyLevels(const std::string& path) override;
 
 private:
-    struct Stamp {
-        bool exists = false;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified{};
-        friend bool operator==(const Stamp&, const Stamp&) = default;
-    };
     struct Kept {
         std::string path;
-        Stamp stamp;
+        FileStamp stamp;
         std::shared_ptr<const GreyImage> grey;
     };
-    static Stamp stampOf(const std::string& path);
 
     QSize region_;
     std::vector<Kept> kept_; // the most recently asked last
