@@ -43,7 +43,8 @@ std::pair<int, std::string> run(const QTemporaryDir& folder, const QStringList& 
     QProcess process;
     process.setWorkingDirectory(folder.path());
     process.start(QStringLiteral(ANALYSE_BATCH_PROGRAM), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
+    // Generous: a correlation run under the sanitizers on a loaded machine takes minutes.
+    EXPECT_TRUE(process.waitForFinished(300000));
     EXPECT_EQ(process.readAllStandardOutput(), "");
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardError().toStdString()};
