@@ -3,6 +3,7 @@
 #include "ui/design_font.h"
 #include "ui/view_units.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QString>
 
@@ -46,7 +47,16 @@ QImage MapCanvas::picture(const MapTexts& texts) const
     };
     QFont italic = designFont();
     italic.setItalic(true);
-    label(kMapTitleRect, texts.title, italic, Qt::AlignCenter | Qt::TextWordWrap);
+    // A title that needs more than the label's two lines (that of a map of standard
+    // deviations) grows upwards over the empty band rather than losing its last line.
+    constexpr int kTitleFlags = Qt::AlignCenter | Qt::TextWordWrap;
+    QRect title = kMapTitleRect;
+    const int needed = QFontMetrics(italic)
+                           .boundingRect(title, kTitleFlags, QString::fromStdString(texts.title))
+                           .height();
+    if (needed > title.height())
+        title.setTop(title.bottom() + 1 - needed);
+    label(title, texts.title, italic, kTitleFlags);
     label(kMapMaximumRect, texts.maximum, designFont(), Qt::AlignLeft | Qt::AlignVCenter);
     label(kMapMinimumRect, texts.minimum, designFont(), Qt::AlignLeft | Qt::AlignVCenter);
     return picture;

@@ -8,6 +8,7 @@
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
+#include "ui/map_canvas.h"
 #include "ui/offscreen_map.h"
 #include "ui/picture_file.h"
 #include "ui/qt_file_store.h"
@@ -799,6 +800,35 @@ TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
     EXPECT_EQ(rgbAt(shown(map), {7, 0}), kMiddle);
     map.close();
     EXPECT_EQ(gui.status(), "Calcul effectué.");
+}
+
+// The first and last rows of the map's picture that hold a text pixel within the title's columns.
+std::pair<int, int> titleInkRows(const std::string& title)
+{
+    const QImage picture = ui::MapCanvas(Qt::white, Qt::black).picture({title, "", ""});
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = ui::kMapTitleRect.left(); x <= ui::kMapTitleRect.right(); ++x)
+            if (rgbAt(picture, {x, y}) != 0xFFFFFFu) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+
+TEST(StudyMap, ATitleOfThreeLinesGrowsUpwardsWhereTwoLinesKeepTheLabelsPlace)
+{
+    const auto [top, bottom] = titleInkRows("Constrainte normale selon x en MPa");
+    EXPECT_GE(top, ui::kMapTitleRect.top());
+    EXPECT_LE(bottom, ui::kMapTitleRect.bottom());
+    const auto [grownTop, grownBottom] =
+        titleInkRows("Constrainte équivalente de Von-Mises en MPa (écart type)");
+    EXPECT_LT(grownTop, ui::kMapTitleRect.top()) << "the first line sits above the label";
+    EXPECT_LE(grownBottom, ui::kMapTitleRect.bottom());
+    // Three whole lines: half as high again as two.
+    EXPECT_GT(grownBottom - grownTop, (bottom - top) * 5 / 4);
 }
 
 TEST(MeshFile, SavedAndReopenedThroughTheDialogsWithItsCountsInTheMessageBox)
