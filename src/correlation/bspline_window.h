@@ -23,13 +23,55 @@ public:
                y < top_ + height_ - 2.0;
     }
 
-    // The interpolated grey level at (x, y); `covers(x, y)` must hold.
-    double value(double x, double y) const;
+    // The interpolated grey level at (x, y); `covers(x, y)` must hold. Inline: it is the
+    // innermost step of every correlation iteration.
+    double value(double x, double y) const
+    {
+        // covers() keeps x and y positive, where truncation is the floor.
+        const int column = static_cast<int>(x);
+        const int row = static_cast<int>(y);
+        double wx[4];
+        double wy[4];
+        weights(x - column, wx);
+        weights(y - row, wy);
+        const double* line = &coefficients_[static_cast<std::size_t>(row - 1 - top_) *
+                                                static_cast<std::size_t>(width_) +
+                                            static_cast<std::size_t>(column - 1 - left_)];
+        double sum = 0.0;
+        for (int j = 0; j < 4; ++j, line += width_)
+            sum += wy[j] * (wx[0] * line[0] + wx[1] * line[1] + wx[2] * line[2] + wx[3] * line[3]);
+        return sum;
+    }
 
     // The spline's gradient at the pixel (column, row), one pixel inside the rectangle.
-    void gradientAtPixel(int column, int row, double& dx, double& dy) const;
+    void gradientAtPixel(int column, int row, double& dx, double& dy) const
+    {
+        // At a knot the weights are (1, 4, 1) / 6 and the derivative's are (-1, 0, 1) / 2.
+        auto smoothX = [&](int r) {
+            return (coefficient(column - 1, r) + 4.0 * coefficient(column, r) +
+                    coefficient(column + 1, r)) /
+                   6.0;
+        };
+        auto slopeX = [&](int r) {
+            return (coefficient(column + 1, r) - coefficient(column - 1, r)) / 2.0;
+        };
+        dx = (slopeX(row - 1) + 4.0 * slopeX(row) + slopeX(row + 1)) / 6.0;
+        dy = (smoothX(row + 1) - smoothX(row - 1)) / 2.0;
+    }
 
 private:
+    // The four cubic B-spline weights of the samples i-1 .. i+2 at i + t, 0 <= t < 1.
+    static void weights(double t, double w[4])
+    {
+        const double t2 = t * t;
+        const double t3 = t2 * t;
+        const double s = 1.0 - t;
+        w[0] = s * s * s / 6.0;
+        w[1] = (4.0 - 6.0 * t2 + 3.0 * t3) / 6.0;
+        w[2] = (1.0 + 3.0 * t + 3.0 * t2 - 3.0 * t3) / 6.0;
+        w[3] = t3 / 6.0;
+    }
+
     double coefficient(int column, int row) const
     {
         return coefficients_[static_cast<std::size_t>(row - top_) * static_cast<std::size_t>(width_) +

@@ -154,9 +154,8 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
             double fy = 0.0;
             freeWindow->gradientAtPixel(column + k, row + j, fx, fy);
             steepest[i] = Shape<N>::steepest(fx, fy, k, j);
-            hessian.template selfadjointView<Eigen::Lower>().rankUpdate(steepest[i]);
+            hessian.noalias() += steepest[i] * steepest[i].transpose();
         }
-    hessian = hessian.template selfadjointView<Eigen::Lower>();
     const double freeNorm = std::sqrt(spread);
     const Eigen::LDLT<Matrix> solver(hessian);
     if (freeNorm <= 0.0 || solver.info() != Eigen::Success || !solver.isPositive())
