@@ -56,6 +56,9 @@ struct PositionCovariance {
 // a position found by correlation carries the correlation's covariance and final ZNCC.
 struct LoadLocation {
     bool correlated = false;
+    // A correlation looked for the node and did not find it: its loaded position is a
+    // starting guess, not a measurement, until the user places it or a correlation finds it.
+    bool notFound = false;
     double zncc = kUnset;
     PositionCovariance covariance{};
 };
