@@ -56,11 +56,11 @@ struct PositionCovariance {
 // a position found by correlation carries the correlation's covariance and final ZNCC.
 struct LoadLocation {
     bool correlated = false;
+    double zncc = kUnset;
+    PositionCovariance covariance{};
     // A correlation looked for the node and did not find it: its loaded position is a
     // starting guess, not a measurement, until the user places it or a correlation finds it.
     bool notFound = false;
-    double zncc = kUnset;
-    PositionCovariance covariance{};
 };
 
 // The one study in memory. Coordinates are held as the values of their texts
