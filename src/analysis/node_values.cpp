@@ -1,6 +1,7 @@
 #include "analysis/node_values.h"
 
 #include "analysis/element_stress.h"
+#include "model/measurement.h"
 #include "model/number_text.h"
 
 #include <cmath>
@@ -55,10 +56,18 @@ NodeValues computeNodeValues(const ProjectState& state, int nodeCount, const Mat
     for (int n = 1; n <= nodeCount; ++n)
         result.sums[slot(n)] = NodeSum{0.0, 0.0};
 
+    // Nodes listed by a triangle left out, which have no average unless another counts.
+    std::array<bool, kTableSlots> listedByLeftOut{};
     for (int e = 1; e <= state.ElementCount; ++e) {
+        if (!hasMeasuredCorners(state, e)) {
+            for (const int n : state.Elements[slot(e)].nodes)
+                listedByLeftOut[slot(n)] = true;
+            continue;
+        }
         const TriangleMotion motion = triangleMotion(state, e);
         const Strain strain = triangleStrain(motion.free, motion.moved);
         const double value = stressValue(elasticStress(strain, material, planeStress), component);
+        result.elements[slot(e)] = value;
         for (const int n : state.Elements[slot(e)].nodes) {
             NodeSum& sum = result.sums[slot(n)];
             sum.count += 1.0;
@@ -73,7 +82,10 @@ NodeValues computeNodeValues(const ProjectState& state, int nodeCount, const Mat
 
     for (int n = 1; n <= nodeCount; ++n) {
         NodeSum& sum = result.sums[slot(n)];
-        sum.value = sum.count == 0.0 ? 0.0 : roundTo15Digits(sum.value / sum.count);
+        if (sum.count == 0.0)
+            sum.value = listedByLeftOut[slot(n)] || !isMeasured(state, n) ? kUnset : 0.0;
+        else
+            sum.value = roundTo15Digits(sum.value / sum.count);
     }
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "analysis/element_stress.h"
 #include "analysis/uncertainty.h"
+#include "model/measurement.h"
 
 #include <array>
 #include <charconv>
@@ -26,6 +27,9 @@ std::string shortest(double value)
     return std::string(buffer.data(), written.ptr);
 }
 
+// A length or position of the study, in pixels.
+std::string pixels(double viewUnits) { return shortest(viewUnits / kTwipsPerPixel); }
+
 void appendRow(std::string& out, std::initializer_list<std::string> fields)
 {
     bool first = true;
@@ -40,6 +44,38 @@ void appendRow(std::string& out, std::initializer_list<std::string> fields)
 
 std::string whole(int value) { return std::to_string(value); }
 
+// The table of nodes, with the study's columns when its uncertainty is given.
+std::string nodeTable(const ProjectState& state, int nodeCount, const StudyUncertainty* study)
+{
+    std::string out;
+    appendRow(out, {"node", "free_x_px", "free_y_px", "loaded_x_px", "loaded_y_px", "u_px",
+                    "v_px", "count", "average_MPa", "sd_u_px", "sd_v_px", "correlated", "zncc",
+                    "sd_average_MPa", "not_found"});
+    for (int n = 1; n <= nodeCount; ++n) {
+        const Position& free = state.FreeNodes[slot(n)];
+        const bool measured = isMeasured(state, n);
+        // A position that is only a starting guess is no measurement.
+        const Position loaded = measured ? state.LoadNodes[slot(n)] : Position{};
+        const LoadLocation& location = state.LoadLocations[slot(n)];
+        const PositionCovariance spread =
+            measured ? displacementCovariance(state, n) : PositionCovariance{kUnset, kUnset, kUnset};
+        NodeSum sum;
+        double averageSd = kUnset;
+        if (study) {
+            sum = state.NodeSums[slot(n)];
+            if (const auto& average = study->averages[slot(n)])
+                averageSd = spreadSd(*average, state);
+        }
+        appendRow(out, {whole(n), pixels(free.x), pixels(free.y), pixels(loaded.x),
+                        pixels(loaded.y), pixels(loaded.x - free.x), pixels(loaded.y - free.y),
+                        shortest(sum.count), shortest(sum.value), pixels(std::sqrt(spread.xx)),
+                        pixels(std::sqrt(spread.yy)), location.correlated ? "1" : "0",
+                        location.correlated ? shortest(location.zncc) : std::string(),
+                        shortest(averageSd), measured ? "0" : "1"});
+    }
+    return out;
+}
+
 } // namespace
 
 std::string nodeResultsCsv(const ProjectState& state, int nodeCount, const Material& material,
@@ -47,24 +83,12 @@ std::string nodeResultsCsv(const ProjectState& state, int nodeCount, const Mater
 {
     const StudyUncertainty uncertainty =
         studyUncertainty(state, nodeCount, material, component, planeStress);
-    std::string out;
-    appendRow(out, {"node", "free_x", "free_y", "loaded_x", "loaded_y", "u", "v", "count",
-                    "average", "sd_u", "sd_v", "correlated", "zncc", "sd_average"});
-    for (int n = 1; n <= nodeCount; ++n) {
-        const Position& free = state.FreeNodes[slot(n)];
-        const Position& loaded = state.LoadNodes[slot(n)];
-        const Displacement moved = displacement(free, loaded);
-        const NodeSum& sum = state.NodeSums[slot(n)];
-        const LoadLocation& location = state.LoadLocations[slot(n)];
-        const PositionCovariance spread = displacementCovariance(state, n);
-        appendRow(out, {whole(n), shortest(free.x), shortest(free.y), shortest(loaded.x),
-                        shortest(loaded.y), shortest(moved.u), shortest(moved.v),
-                        shortest(sum.count), shortest(sum.value), shortest(std::sqrt(spread.xx)),
-                        shortest(std::sqrt(spread.yy)), location.correlated ? "1" : "0",
-                        location.correlated ? shortest(location.zncc) : std::string(),
-                        shortest(spreadSd(uncertainty.averages[slot(n)], state))});
-    }
-    return out;
+    return nodeTable(state, nodeCount, &uncertainty);
+}
+
+std::string nodeResultsCsv(const ProjectState& state, int nodeCount)
+{
+    return nodeTable(state, nodeCount, nullptr);
 }
 
 std::string elementResultsCsv(const ProjectState& state, const Material& material,
@@ -73,21 +97,29 @@ std::string elementResultsCsv(const ProjectState& state, const Material& materia
     const StudyUncertainty uncertainty =
         studyUncertainty(state, state.NodeCount, material, component, planeStress);
     std::string out;
-    appendRow(out,
-              {"element", "n1", "n2", "n3", "two_a", "exx", "eyy", "gxy", "sxx", "syy", "txy",
-               "value", "sd_exx", "sd_eyy", "sd_gxy", "sd_sxx", "sd_syy", "sd_txy", "sd_value"});
+    appendRow(out, {"element", "n1", "n2", "n3", "two_a_px2", "exx", "eyy", "gxy", "sxx_MPa",
+                    "syy_MPa", "txy_MPa", "value_MPa", "sd_exx", "sd_eyy", "sd_gxy",
+                    "sd_sxx_MPa", "sd_syy_MPa", "sd_txy_MPa", "sd_value_MPa"});
+    constexpr double kPixelArea = kTwipsPerPixel * kTwipsPerPixel;
     for (int e = 1; e <= state.ElementCount; ++e) {
         const auto& corners = state.Elements[slot(e)].nodes;
         const TriangleMotion motion = triangleMotion(state, e);
+        const std::string area = shortest(twiceSignedArea(motion.free) / kPixelArea);
+        if (!hasMeasuredCorners(state, e)) {
+            appendRow(out, {whole(e), whole(corners[0]), whole(corners[1]), whole(corners[2]),
+                            area, "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
+            continue;
+        }
+        // The study's displacement is free minus loaded: its strains and stresses are the
+        // physical ones with the opposite sign. The mapped value is a magnitude.
         const Strain strain = triangleStrain(motion.free, motion.moved);
         const Stress stress = elasticStress(strain, material, planeStress);
         // A triangle without a figure has empty fields.
         const ElementSd sd = uncertainty.elements[slot(e)].value_or(
             ElementSd{{kUnset, kUnset, kUnset}, {kUnset, kUnset, kUnset}, kUnset});
-        appendRow(out, {whole(e), whole(corners[0]), whole(corners[1]), whole(corners[2]),
-                        shortest(twiceSignedArea(motion.free)), shortest(strain.xx),
-                        shortest(strain.yy), shortest(strain.xy), shortest(stress.xx),
-                        shortest(stress.yy), shortest(stress.xy),
+        appendRow(out, {whole(e), whole(corners[0]), whole(corners[1]), whole(corners[2]), area,
+                        shortest(-strain.xx), shortest(-strain.yy), shortest(-strain.xy),
+                        shortest(-stress.xx), shortest(-stress.yy), shortest(-stress.xy),
                         shortest(stressValue(stress, component)), shortest(sd.strain.xx),
                         shortest(sd.strain.yy), shortest(sd.strain.xy), shortest(sd.stress.xx),
                         shortest(sd.stress.yy), shortest(sd.stress.xy), shortest(sd.value)});

@@ -1,6 +1,7 @@
 #include "analysis/stress_map.h"
 
 #include "analysis/colour_ramps.h"
+#include "model/measurement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,6 +61,8 @@ MapRange mapRange(const NodeSumTable& sums, int nodeCount)
     MapRange range;
     for (int n = 1; n <= nodeCount; ++n) {
         const double v = sums[slot(n)].value;
+        if (!isSet(v))
+            continue; // a node without value has no place on the scale
         if (v > range.maximum)
             range.maximum = v;
         if (v < range.minimum)
@@ -110,6 +113,8 @@ std::optional<StressMap> buildMap(const ProjectState& state, int nodeCount,
                      (span != 0 ? 36 * slot(std::max(state.ElementCount, 0)) : 0) + 3 * kBarRows);
 
     for (int n = 1; n <= nodeCount; ++n) {
+        if (!isSet(nodeValues[slot(n)].value))
+            continue;
         const double r = span == 0 ? 0.5 : (nodeValues[slot(n)].value - range.minimum) / span;
         const Position& p = state.FreeNodes[slot(n)];
         addDot(map.dots, p.x, p.y, rampA(r), kNodeDot);
@@ -127,6 +132,8 @@ std::optional<StressMap> buildMap(const ProjectState& state, int nodeCount,
         for (std::size_t k = 0; k < 4; ++k)
             for (const auto& triangle : samples) {
                 const SamplePoint& point = triangle[k];
+                if (!isSet(point.value))
+                    continue;
                 addDot(map.dots, point.x, point.y, rampB((point.value - range.minimum) / span),
                        kTriangleDot);
             }
@@ -155,11 +162,11 @@ std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount
         for (std::size_t i = 0; i < 3; ++i) {
             const int n = state.Elements[slot(e)].nodes[i];
             corners[i] = state.FreeNodes[slot(n)];
-            values[i] = sums[slot(n)].value;
+            values[i] = hasMeasuredCorners(state, e) ? sums[slot(n)].value : kUnset;
         }
         const auto points = samplingPoints(corners, values);
         for (const SamplePoint& point : points)
-            if (!std::isfinite(point.value))
+            if (std::isinf(point.value))
                 return std::nullopt;
         return points;
     };

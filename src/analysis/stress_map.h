@@ -30,7 +30,8 @@ struct SamplePoint {
 std::array<SamplePoint, 4> samplingPoints(const std::array<Position, 3>& corners,
                                           const std::array<double, 3>& values);
 
-// The scale of the map over the nodal averages; with no node it keeps its initial values.
+// The scale of the map over the nodal averages that have a value (NaN has none); with no
+// such node it keeps its initial values.
 struct MapRange {
     double minimum = 1e18;
     double maximum = 0.0;
@@ -56,7 +57,7 @@ struct MapDot {
 
 // Everything a run paints in the map window, in painting order: the node dots, the
 // triangle points (all centroids first, then all points 2, 3 and 4) unless every node
-// has the same value, and the colour bar.
+// has the same value, and the colour bar. Nodes and points without a value get no dot.
 struct StressMap {
     std::string title;
     std::string maximumText;
@@ -66,7 +67,8 @@ struct StressMap {
     bool unusable = false;
 };
 
-// The sampling points of triangle e (1 to ElementCount), or nothing when a value overflows.
+// The sampling points of triangle e (1 to ElementCount), their values NaN for a triangle
+// without value, or nothing when a value overflows.
 using TriangleSampler = std::function<std::optional<std::array<SamplePoint, 4>>(int element)>;
 
 // The map of the values of nodes 1 to nodeCount at their free positions and of the
@@ -76,7 +78,7 @@ std::optional<StressMap> buildMap(const ProjectState& state, int nodeCount,
                                   std::string title, const NumberFormat& format);
 
 // The map of the nodal averages of nodes 1 to nodeCount over the free positions, or
-// nothing when a sampling value overflows.
+// nothing when a sampling value overflows. Triangles left out of the study are left clear.
 std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount,
                                         const NodeSumTable& sums, Component component,
                                         const NumberFormat& format);

@@ -27,6 +27,7 @@ StudyOutcome computeStudy(const ProjectState& state, int nodeCount, const StudyR
         return outcome;
     }
     outcome.sums = values.sums;
+    outcome.elements = values.elements;
     outcome.map = std::move(*map);
     return outcome;
 }

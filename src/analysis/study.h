@@ -23,6 +23,7 @@ struct StudyRequest {
 struct StudyOutcome {
     std::string refusal; // the French message of a refused run; empty when accepted
     NodeSumTable sums{};
+    ElementValueTable elements{}; // each triangle's value, nothing for one left out
     StressMap map;
 };
 

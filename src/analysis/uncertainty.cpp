@@ -1,5 +1,7 @@
 #include "analysis/uncertainty.h"
 
+#include "model/measurement.h"
+
 #include <cmath>
 
 namespace ai {
@@ -98,6 +100,8 @@ ElementSpread elementSpread(const ProjectState& state, int nodeCount, int e, con
     for (const int n : corners)
         if (n < 1 || n > nodeCount)
             return result;
+    if (!hasMeasuredCorners(state, e))
+        return result;
     const TriangleMotion motion = triangleMotion(state, e);
     if (twiceSignedArea(motion.free) == 0.0)
         return result;
@@ -188,22 +192,31 @@ StudyUncertainty studyUncertainty(const ProjectState& state, int nodeCount,
 
     // The nodal average is the plain mean of the values of the triangles that list the node
     // (a triangle of no area adds an exact 0): sum their spreads, then divide by the count.
+    std::vector<LinearSpread> sums(slot(nodeCount) + 1);
+    std::vector<bool> listedByLeftOut(slot(nodeCount) + 1, false);
     for (int e = 1; e <= state.ElementCount; ++e) {
+        const bool measured = hasMeasuredCorners(state, e);
         ElementSpread spread =
             elementSpread(state, nodeCount, e, law, component, planeStress, material);
         for (const int n : state.Elements[slot(e)].nodes)
             if (n >= 1 && n <= nodeCount) {
+                if (!measured) {
+                    listedByLeftOut[slot(n)] = true;
+                    continue;
+                }
                 ++counts[slot(n)];
-                result.averages[slot(n)].addScaled(spread.value, 1.0);
+                sums[slot(n)].addScaled(spread.value, 1.0);
             }
         result.elements[slot(e)] = spread.sd;
     }
-    for (int n = 1; n <= nodeCount; ++n)
-        if (counts[slot(n)] > 1) {
-            LinearSpread mean;
-            mean.addScaled(result.averages[slot(n)], 1.0 / counts[slot(n)]);
-            result.averages[slot(n)] = std::move(mean);
-        }
+    for (int n = 1; n <= nodeCount; ++n) {
+        const int count = counts[slot(n)];
+        if (count == 0 && (listedByLeftOut[slot(n)] || !isMeasured(state, n)))
+            continue; // no average, hence no spread
+        LinearSpread mean;
+        mean.addScaled(sums[slot(n)], count > 1 ? 1.0 / count : 1.0);
+        result.averages[slot(n)] = std::move(mean);
+    }
     return result;
 }
 

@@ -49,10 +49,12 @@ struct ElementSd {
 
 struct StudyUncertainty {
     // Slot e for triangles 1 to ElementCount. Nothing for a triangle of no area, whose zero
-    // strain is a convention and not a measurement, or one with a corner out of the study.
+    // strain is a convention and not a measurement, or one with a corner out of the study
+    // or not measured.
     std::vector<std::optional<ElementSd>> elements;
-    // Slot n for nodes 1 to nodeCount: the spread of the nodal average.
-    std::vector<LinearSpread> averages;
+    // Slot n for nodes 1 to nodeCount: the spread of the nodal average; nothing for a node
+    // without average (see node_values.h).
+    std::vector<std::optional<LinearSpread>> averages;
 };
 
 // The triangles' strains are linear in their six displacements: Var(strain) = B S B^T with

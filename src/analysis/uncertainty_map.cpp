@@ -1,5 +1,7 @@
 #include "analysis/uncertainty_map.h"
 
+#include "model/measurement.h"
+
 #include <cmath>
 
 namespace ai {
@@ -16,7 +18,10 @@ std::optional<StressMap> buildUncertaintyMap(const ProjectState& state, int node
 {
     NodeSumTable sds{};
     for (int n = 1; n <= nodeCount; ++n)
-        sds[slot(n)] = NodeSum{1.0, spreadSd(uncertainty.averages[slot(n)], state)};
+    {
+        const auto& average = uncertainty.averages[slot(n)];
+        sds[slot(n)] = NodeSum{1.0, average ? spreadSd(*average, state) : kUnset};
+    }
 
     const auto sampler = [&](int e) -> std::optional<std::array<SamplePoint, 4>> {
         const auto& nodes = state.Elements[slot(e)].nodes;
@@ -32,13 +37,17 @@ std::optional<StressMap> buildUncertaintyMap(const ProjectState& state, int node
             weights[i] = samplingPoints(corners, unit);
         }
         std::array<SamplePoint, 4> points = weights[0];
+        const bool valued = hasMeasuredCorners(state, e);
         for (std::size_t k = 0; k < 4; ++k) {
             LinearSpread spread;
-            for (std::size_t i = 0; i < 3; ++i)
-                if (nodes[i] >= 1 && nodes[i] <= nodeCount)
-                    spread.addScaled(uncertainty.averages[slot(nodes[i])], weights[i][k].value);
-            points[k].value = spreadSd(spread, state);
-            if (!std::isfinite(points[k].value))
+            for (std::size_t i = 0; i < 3; ++i) {
+                if (nodes[i] < 1 || nodes[i] > nodeCount)
+                    continue;
+                if (const auto& average = uncertainty.averages[slot(nodes[i])])
+                    spread.addScaled(*average, weights[i][k].value);
+            }
+            points[k].value = valued ? spreadSd(spread, state) : kUnset;
+            if (std::isinf(points[k].value))
                 return std::nullopt;
         }
         return points;

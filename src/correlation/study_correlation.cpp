@@ -1,5 +1,6 @@
 #include "correlation/study_correlation.h"
 
+#include "model/measurement.h"
 #include "model/number_text.h"
 
 #include <algorithm>
@@ -72,9 +73,11 @@ std::optional<StudyCorrelationOutcome> correlateStudyNodes(ProjectState& state, 
             takeMatch(state, n, (*matches)[i]);
             outcome.found.push_back(n);
         } else {
+            state.LoadLocations[slot(n)] = LoadLocation{.notFound = true};
             outcome.notFound.push_back(n);
         }
     }
+    outcome.leftOutElements = leftOutElementCount(state);
     return outcome;
 }
 
@@ -91,7 +94,8 @@ std::string correlationCountsText(const StudyCorrelationOutcome& outcome)
 {
     return formatWhole(static_cast<long long>(outcome.found.size())) +
            " noeud(s) localisé(s) par corrélation, " +
-           formatWhole(static_cast<long long>(outcome.notFound.size())) + " non trouvé(s)";
+           formatWhole(static_cast<long long>(outcome.notFound.size())) + " non trouvé(s), " +
+           formatWhole(outcome.leftOutElements) + " élément(s) écarté(s) de l'étude";
 }
 
 } // namespace ai

@@ -13,5 +13,8 @@ struct Rgb {
 };
 
 inline constexpr Rgb kNodeMarkRed{255, 0, 0};
+// A node that a correlation did not find: a colour far from the red mark and from the
+// edges' blue, and from the greys of a photograph.
+inline constexpr Rgb kNotFoundMark{255, 0, 255};
 
 } // namespace ai

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace ai {
@@ -54,12 +55,15 @@ void redrawViews(const ProjectState& state, int nodeCount, ImageView& picture1,
     const int counted = std::clamp(state.NodeCount, 0, kMaxNodes);
     const auto free = std::make_unique<SinglePositions>(state.FreeNodes, std::max(n, counted));
     const auto load = std::make_unique<SinglePositions>(state.LoadNodes, std::max(n, counted));
-    for (const auto& offset : kMarkOffsets) {
+    for (std::size_t pass = 0; pass < std::size(kMarkOffsets); ++pass) {
         for (std::size_t i = 1; i <= static_cast<std::size_t>(n); ++i) {
+            const bool notFound = state.LoadLocations[i].notFound;
+            const auto& offset = notFound ? kNotFoundOffsets[pass] : kMarkOffsets[pass];
+            const Rgb colour = notFound ? kNotFoundMark : kNodeMarkRed;
             if (free->drawn[i])
-                picture1.drawPoint(free->x[i] + offset[0], free->y[i] + offset[1], kNodeMarkRed);
+                picture1.drawPoint(free->x[i] + offset[0], free->y[i] + offset[1], colour);
             if (load->drawn[i])
-                picture2.drawPoint(load->x[i] + offset[0], load->y[i] + offset[1], kNodeMarkRed);
+                picture2.drawPoint(load->x[i] + offset[0], load->y[i] + offset[1], colour);
         }
     }
 
@@ -86,6 +90,7 @@ bool ViewsRedraw::same(const Drawing& a, const Drawing& b)
     return a.freeFile == b.freeFile && a.loadFile == b.loadFile && a.nodeCount == b.nodeCount &&
            a.tableNodeCount == b.tableNodeCount && a.edgeColour == b.edgeColour &&
            sameBits(a.freeNodes, b.freeNodes) && sameBits(a.loadNodes, b.loadNodes) &&
+           a.notFound == b.notFound &&
            std::ranges::equal(a.elements, b.elements, [](const Triangle& x, const Triangle& y) {
                return x.nodes == y.nodes;
            });
@@ -104,6 +109,9 @@ void ViewsRedraw::describe(const ProjectState& state, int nodeCount, Rgb edgeCol
         std::clamp(std::max(nodeCount, state.NodeCount), 0, kMaxNodes) + 1);
     drawing.freeNodes.assign(state.FreeNodes.begin(), state.FreeNodes.begin() + nodes);
     drawing.loadNodes.assign(state.LoadNodes.begin(), state.LoadNodes.begin() + nodes);
+    drawing.notFound.assign(nodes, false);
+    for (std::size_t i = 0; i < nodes; ++i)
+        drawing.notFound[i] = state.LoadLocations[i].notFound;
     const auto elements =
         static_cast<std::size_t>(std::clamp(state.ElementCount, 0, kMaxElements) + 1);
     drawing.elements.assign(state.Elements.begin(), state.Elements.begin() + elements);

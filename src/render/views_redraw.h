@@ -11,9 +11,13 @@ namespace ai {
 
 // Offsets of the five points of a node mark, in drawing order (y grows downwards).
 inline constexpr float kMarkOffsets[5][2] = {{0, 0}, {10, 0}, {0, 10}, {0, -10}, {-10, 0}};
+// The mark of a node that a correlation did not find: a diagonal cross in the same square,
+// drawn in kNotFoundMark.
+inline constexpr float kNotFoundOffsets[5][2] = {{0, 0}, {10, 10}, {-10, 10}, {10, -10}, {-10, -10}};
 
 // Restores both base images from the remembered files, then draws over them the marks
-// of nodes 1 to nodeCount (five passes, free view then loaded view at each step) and
+// of nodes 1 to nodeCount (five passes, free view then loaded view at each step; a node not
+// found by a correlation with its own mark on both views) and
 // the three edges of every triangle, edges after marks so that they cover the red.
 // Entries without a position, and node numbers outside 1 to NodeCount, are skipped.
 void redrawViews(const ProjectState& state, int nodeCount, ImageView& picture1,
@@ -36,6 +40,7 @@ private:
         int nodeCount = 0, tableNodeCount = 0;
         Rgb edgeColour;
         std::vector<Position> freeNodes, loadNodes;
+        std::vector<bool> notFound;
         std::vector<Triangle> elements;
     };
     static bool same(const Drawing& a, const Drawing& b);

@@ -15,7 +15,7 @@ std::string notFoundList(const std::vector<int>& notFound)
 {
     std::string list;
     for (std::size_t i = 0; i < notFound.size() && i < kListedNotFound; ++i)
-        list += (i == 0 ? " : " : ", ") + formatWhole(notFound[i]);
+        list += (i == 0 ? "\nNoeud(s) non trouvé(s) : " : ", ") + formatWhole(notFound[i]);
     if (notFound.size() > kListedNotFound)
         list += ", …";
     return list;

@@ -5,11 +5,14 @@
 #include "analysis/results_csv.h"
 #include "analysis/stress_map.h"
 #include "analysis/study.h"
+#include "analysis/uncertainty_map.h"
 #include "mesh/structured_grid.h"
+#include "model/measurement.h"
 #include "support/csv_records.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ai {
@@ -184,12 +187,124 @@ TEST(ResultsCsv, NumbersReadBackExactlyWithAPointAndAnEntryWithoutValueIsAnEmpty
     s.NodeSums[1] = {2.0, 1.0 / 3.0};
     const auto rows = test::csvRecords(nodeResultsCsv(s, 2, kWorked, Component::Sxx, true));
     ASSERT_EQ(rows.size(), 3u);
-    ASSERT_EQ(rows[1].size() + rows[2].size(), 28u);
+    ASSERT_EQ(rows[1].size() + rows[2].size(), 30u);
     const auto at = [&](std::size_t r, std::size_t f) { return test::csvNumber(rows[r][f]); };
     EXPECT_EQ(std::tuple(at(1, 1), at(1, 2), rows[1][3], at(1, 4), rows[1][7], at(1, 8)),
-              std::tuple(0.1 + 0.2, 1e-300, "0", 1e300, "2", 1.0 / 3.0));
+              std::tuple((0.1 + 0.2) / 15, 1e-300 / 15, "0", 1e300 / 15, "2", 1.0 / 3.0));
     EXPECT_EQ(std::tuple(at(2, 2), at(2, 3), at(2, 5), rows[2][8]),
-              std::tuple(-123456.789012345678, 7941.35337618145, 2.0 / 3 - 7941.35337618145, ""));
+              std::tuple(-123456.789012345678 / 15, 7941.35337618145 / 15,
+                         (7941.35337618145 - 2.0 / 3) / 15, ""));
+}
+
+// A position given in photograph pixels.
+Position px(double x, double y) { return {15 * x, 15 * y}; }
+
+TEST(ResultsCsv, GivesEveryColumnInPhysicalSignsAndPixelsOnAKnownStretch)
+{
+    // Node 2 moves 1 px right (tension along x), node 3 0.5 px right and 2 px up
+    // (compression along y and a shear), in the photograph's axes, y downwards.
+    ProjectState s = study({{px(0, 0), px(0, 0)}, {px(100, 0), px(101, 0)},
+                            {px(0, 100), px(0.5, 98)}},
+                           {{1, 2, 3}});
+    s.NodeSums = computeNodeValues(s, 3, kWorked, Component::Sxx, true).sums;
+    const auto nodes = test::csvRecords(nodeResultsCsv(s, 3, kWorked, Component::Sxx, true));
+    const auto elements = test::csvRecords(elementResultsCsv(s, kWorked, Component::Sxx, true));
+    EXPECT_EQ(nodes[0], (std::vector<std::string>{
+                            "node", "free_x_px", "free_y_px", "loaded_x_px", "loaded_y_px",
+                            "u_px", "v_px", "count", "average_MPa", "sd_u_px", "sd_v_px",
+                            "correlated", "zncc", "sd_average_MPa", "not_found"}));
+    EXPECT_EQ(elements[0], (std::vector<std::string>{
+                               "element", "n1", "n2", "n3", "two_a_px2", "exx", "eyy", "gxy",
+                               "sxx_MPa", "syy_MPa", "txy_MPa", "value_MPa", "sd_exx", "sd_eyy",
+                               "sd_gxy", "sd_sxx_MPa", "sd_syy_MPa", "sd_txy_MPa",
+                               "sd_value_MPa"}));
+
+    using Table = std::vector<std::vector<std::string>>;
+    const auto field = [](const Table& table, std::size_t row, const std::string& column) {
+        const auto at = std::ranges::find(table[0], column);
+        return at == table[0].end() ? std::string("?")
+                                    : table[row][std::size_t(at - table[0].begin())];
+    };
+    // Both positions of a node to the pixel: sqrt(2 / 12) px. exx = (u2 - u1) / 100 px.
+    const double pixelSd = std::sqrt(1.0 / 6), exxSd = std::sqrt(2.0) * pixelSd / 100;
+    // Plane stress, k = 80: sxx = 80 (0.01 - 0.25 x 0.02), syy = 80 (-0.02 + 0.25 x 0.01),
+    // txy = 40 x 0.75 x 0.005; the mapped value is |sxx|.
+    const std::tuple<const Table*, std::size_t, const char*, double> cases[] = {
+        {&nodes, 3, "free_x_px", 0},      {&nodes, 3, "free_y_px", 100},
+        {&nodes, 3, "loaded_x_px", 0.5},  {&nodes, 3, "loaded_y_px", 98},
+        {&nodes, 2, "u_px", 1},           {&nodes, 3, "u_px", 0.5},
+        {&nodes, 3, "v_px", -2},          {&nodes, 3, "count", 1},
+        {&nodes, 3, "average_MPa", 0.4},  {&nodes, 3, "sd_u_px", pixelSd},
+        {&nodes, 3, "sd_v_px", pixelSd},  {&nodes, 3, "not_found", 0},
+        {&elements, 1, "two_a_px2", 1e4}, {&elements, 1, "exx", 0.01},
+        {&elements, 1, "eyy", -0.02},     {&elements, 1, "gxy", 0.005},
+        {&elements, 1, "sxx_MPa", 0.4},   {&elements, 1, "syy_MPa", -1.4},
+        {&elements, 1, "txy_MPa", 0.15},  {&elements, 1, "value_MPa", 0.4},
+        {&elements, 1, "sd_exx", exxSd},  {&elements, 1, "sd_value_MPa", 80 * std::sqrt(
+                                                           exxSd * exxSd + 0.0625 * exxSd * exxSd)}};
+    for (const auto& [table, row, column, value] : cases)
+        EXPECT_NEAR(test::csvNumber(field(*table, row, column)), value, 1e-12) << column;
+
+    // Without a study, the study's columns are empty.
+    const auto bare = test::csvRecords(nodeResultsCsv(s, 3));
+    EXPECT_EQ(std::tuple(field(bare, 3, "count"), field(bare, 3, "average_MPa"),
+                         field(bare, 3, "sd_average_MPa"), field(bare, 3, "u_px")),
+              std::tuple("", "", "", "0.5"));
+}
+
+// Two measured triangles, and a third whose node 6 a correlation did not find: its guess is
+// wild, and would rule the map if it counted.
+TEST(UnmeasuredNodes, LeaveTheirTrianglesWithoutValueInTheAveragesTheMapsAndTheTables)
+{
+    ProjectState s = study({{px(0, 0), px(0, 0)},
+                            {px(100, 0), px(101, 0)},
+                            {px(0, 100), px(0, 100)},
+                            {px(100, 100), px(100, 100)},
+                            {px(200, 0), px(201, 0)},
+                            {px(0, 200), px(250, 380)}},
+                           {{1, 2, 3}, {2, 5, 4}, {3, 4, 6}});
+    s.LoadLocations[6].notFound = true;
+    EXPECT_EQ(std::tuple(leftOutElementCount(s), isMeasured(s, 5), isMeasured(s, 6)),
+              std::tuple(1, true, false));
+
+    const NodeValues values = computeNodeValues(s, 6, kWorked, Component::Sxx, true);
+    ASSERT_EQ(values.refusal, "");
+    EXPECT_EQ(std::tuple(values.elements[1].value_or(-1), values.elements[2].value_or(-1),
+                         values.elements[3].has_value()),
+              std::tuple(0.8, 0.0, false));
+    for (const auto& [n, count, average] :
+         {std::tuple(3, 1.0, 0.8), {2, 2.0, 0.4}, {4, 1.0, 0.0}, {6, 0.0, kUnset}})
+        EXPECT_EQ(std::tuple(values.sums[n].count, isSet(values.sums[n].value)),
+                  std::tuple(count, isSet(average)))
+            << n;
+    s.NodeSums = values.sums;
+
+    // The scale comes from the measured triangles; node 6 and triangle 3 get no dot.
+    const StressMap map = buildStressMap(s, 6, values.sums, Component::Sxx, comma).value();
+    EXPECT_EQ(std::tuple(map.dots.size(), map.maximumText, map.minimumText),
+              std::tuple(5 * 9 + 2 * 36 + kBarPoints, "0,8", "0"));
+    const auto dotAt = [](const StressMap& m, Position p) {
+        return std::ranges::any_of(m.dots, [&](const MapDot& d) {
+            return d.x == float(p.x) && d.y == float(p.y);
+        });
+    };
+    EXPECT_FALSE(dotAt(map, px(0, 200)));
+    EXPECT_FALSE(dotAt(map, px(100.0 / 3, 400.0 / 3))) << "the centroid of triangle 3";
+    EXPECT_TRUE(dotAt(map, px(100.0 / 3, 100.0 / 3))) << "the centroid of triangle 1";
+
+    const StudyUncertainty u = studyUncertainty(s, 6, kWorked, Component::Sxx, true);
+    EXPECT_EQ(std::tuple(u.elements[3].has_value(), u.averages[6].has_value(),
+                         u.averages[4].has_value()),
+              std::tuple(false, false, true));
+    EXPECT_EQ(buildUncertaintyMap(s, 6, u, Component::Sxx, comma)->dots.size(), map.dots.size());
+
+    // The tables: node 6's guess is no measurement; triangle 3 keeps only its geometry.
+    const auto nodes = test::csvRecords(nodeResultsCsv(s, 6, kWorked, Component::Sxx, true));
+    EXPECT_EQ(std::vector(nodes[6].begin() + 3, nodes[6].end()),
+              (std::vector<std::string>{"", "", "", "", "0", "", "", "", "0", "", "", "1"}));
+    const auto elements = test::csvRecords(elementResultsCsv(s, kWorked, Component::Sxx, true));
+    EXPECT_EQ(std::tuple(elements[3][4], std::vector(elements[3].begin() + 5, elements[3].end())),
+              std::tuple("10000", std::vector<std::string>(14, "")));
 }
 
 TEST(ColourRamps, TellingValues)

@@ -95,10 +95,14 @@ TEST(ViewsRedraw, DrawsAgainOnlyWhatChanged)
     EXPECT_EQ(redraw(1), std::tuple(7, 7, 5u, 3u));
     EXPECT_EQ(loaded.picture, "");
     EXPECT_EQ(redraw(1), std::tuple(7, 7, 5u, 3u));
+    // A correlation that does not find a node leaves its positions as they were.
+    s.LoadLocations[1].notFound = true;
+    EXPECT_EQ(redraw(1), std::tuple(8, 8, 5u, 3u));
+    EXPECT_EQ(free.points[1], (Point{110, 210, kNotFoundMark})) << "its own mark";
 
     free.restorePicture(s.FreeImageFile); // as an erase does, with forget()
     views.forget();
-    EXPECT_EQ(redraw(1), std::tuple(9, 8, 5u, 3u));
+    EXPECT_EQ(redraw(1), std::tuple(10, 9, 5u, 3u));
 }
 
 } // namespace

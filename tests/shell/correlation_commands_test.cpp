@@ -67,7 +67,7 @@ void expectFound(const Harness& h, int n)
 bool isDefault(const LoadLocation& record)
 {
     const LoadLocation fresh;
-    return !record.correlated && !isSet(record.zncc) &&
+    return !record.correlated && !record.notFound && !isSet(record.zncc) &&
            record.covariance.xx == fresh.covariance.xx &&
            record.covariance.yy == fresh.covariance.yy && record.covariance.xy == 0;
 }
@@ -96,11 +96,14 @@ TEST(CorrelationCommand, MovesTheNodesItFindsSaysHowManyAndShowsThemAtTheNextRed
     h.controller.localisercorrelation();
     for (const int n : {1, 2, 3})
         expectFound(h, n);
+    // Node 4 keeps its guess, marked not found, which leaves triangle 2 out of the study.
     EXPECT_EQ(tuple(h.state().LoadNodes[4].x, h.state().LoadNodes[4].y,
-                    isDefault(h.state().LoadLocations[4])),
-              tuple(kept.x, kept.y, true));
-    EXPECT_EQ(h.messages.shown, std::vector<std::string>{
-                                    "3 noeud(s) localisé(s) par corrélation, 1 non trouvé(s) : 4"});
+                    h.state().LoadLocations[4].notFound, h.state().LoadLocations[4].correlated),
+              tuple(kept.x, kept.y, true, false));
+    EXPECT_EQ(h.messages.shown,
+              std::vector<std::string>{"3 noeud(s) localisé(s) par corrélation, 1 non trouvé(s), "
+                                       "1 élément(s) écarté(s) de l'étude\n"
+                                       "Noeud(s) non trouvé(s) : 4"});
     EXPECT_EQ(h.window.statuses, std::vector<std::string>{std::string(status::Correlated)});
     EXPECT_EQ(tuple(h.progress.labels.size(), h.progress.total, h.progress.finishes),
               tuple(1u, 4, 1));
@@ -109,9 +112,18 @@ TEST(CorrelationCommand, MovesTheNodesItFindsSaysHowManyAndShowsThemAtTheNextRed
     h.controller.formMoved();
     EXPECT_EQ(h.controller.statusLine(), status::Waiting);
     const Position moved = h.state().LoadNodes[1];
-    EXPECT_NE(std::find(h.picture2.points.begin(), h.picture2.points.end(),
-                        test::RecordingView::Point{float(moved.x), float(moved.y), Rgb{255, 0, 0}}),
-              h.picture2.points.end());
+    const auto drawn = [](const test::RecordingView& view, Position at, float dx, Rgb colour) {
+        return std::ranges::count(view.points, test::RecordingView::Point{
+                                                   float(at.x) + dx, float(at.y) + dx, colour});
+    };
+    EXPECT_EQ(drawn(h.picture2, moved, 0, kNodeMarkRed), 1);
+    // The node not found has its own mark on both views, and the red one on neither.
+    for (const auto* view : {&h.picture1, &h.picture2}) {
+        const Position at = view == &h.picture1 ? h.state().FreeNodes[4] : kept;
+        EXPECT_EQ(tuple(drawn(*view, at, 0, kNotFoundMark), drawn(*view, at, 10, kNotFoundMark),
+                        drawn(*view, at, -10, kNotFoundMark), drawn(*view, at, 0, kNodeMarkRed)),
+                  tuple(1, 1, 1, 0));
+    }
 
     // A drag on the loaded view puts the node where the pointer goes, known to the pixel
     // again; so does a drag of its free position.
@@ -126,6 +138,13 @@ TEST(CorrelationCommand, MovesTheNodesItFindsSaysHowManyAndShowsThemAtTheNextRed
     h.controller.picture1Released();
     EXPECT_TRUE(isDefault(h.state().LoadLocations[2]));
     EXPECT_TRUE(h.state().LoadLocations[3].correlated);
+    // Moving the node not found makes it measured again, and the views show it so.
+    h.controller.picture2Pressed(float(kept.x), float(kept.y));
+    h.controller.picture2Moved(float(kept.x), float(kept.y));
+    h.controller.picture2Released();
+    h.controller.formMoved();
+    EXPECT_EQ(tuple(isDefault(h.state().LoadLocations[4]), drawn(h.picture2, kept, 0, kNodeMarkRed)),
+              tuple(true, 1));
 }
 
 TEST(CorrelationCommand, ACancelOrAMissingPhotographLeavesEverythingAsItWas)
@@ -173,8 +192,9 @@ TEST(CorrelationCommand, ListsTwentyNodesNotFoundThenAnEllipsisAndLeavesAWaiting
     h.controller.picture1Pressed(1800, 1500); // waits for its location
     h.controller.localisercorrelation();
     EXPECT_EQ(h.messages.shown.at(0),
-              "1 noeud(s) localisé(s) par corrélation, 22 non trouvé(s) : 1, 2, 3, 4, 5, 6, 7, 8, "
-              "9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, …");
+              "1 noeud(s) localisé(s) par corrélation, 22 non trouvé(s), 0 élément(s) écarté(s) de "
+              "l'étude\nNoeud(s) non trouvé(s) : 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, "
+              "15, 16, 17, 18, 19, 20, …");
     expectFound(h, 23);
     // The prompt stays, so the waiting node is still the one the next loaded click locates.
     EXPECT_EQ(tuple(h.controller.statusLine(), h.state().NodeCount, h.state().PendingNode,
