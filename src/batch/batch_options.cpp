@@ -12,11 +12,17 @@ namespace ai::batch {
 
 const std::string_view kUsage =
     "Utilisation : analyse-image-batch [OPTIONS] FICHIER_MAILLAGE\n"
+    "              analyse-image-batch [OPTIONS] --points=FICHIER_CSV\n"
     "Lit un fichier de maillage, peut y ajouter une structure maillée, le remailler ou\n"
     "localiser ses noeuds par corrélation d'images, calcule une étude et en écrit les\n"
     "résultats, sans ouvrir de fenêtre. Les étapes suivent cet ordre : lecture,\n"
     "structure maillée, maillage automatique, corrélation, étude, résultats, sauvegarde.\n"
     "\n"
+    "  --points=FICHIER       lit, au lieu d'un fichier de maillage, une liste de points\n"
+    "                         en pixels, noeuds sans élément : une ligne de noms x,y ou\n"
+    "                         x,y,loaded_x,loaded_y (positions de départ sur la\n"
+    "                         photographie chargée), puis un point par ligne, avec un\n"
+    "                         point décimal\n"
     "  --decimal=SEP          ',' ou '.' : séparateur décimal des fichiers de maillage\n"
     "                         lus et écrits (par défaut celui du système)\n"
     "  --grid=NX,NY,SX,SY,GX,GY,FX,FY,LX,LY\n"
@@ -33,10 +39,9 @@ const std::string_view kUsage =
     "  --plane-stress | --plane-strain\n"
     "                         l'hypothèse (par défaut déformations planes)\n"
     "  --young=E --poisson=NU le matériau (par défaut 1 et 0,47 ; virgule ou point)\n"
-    "  --nodes-csv=FICHIER    node,free_x,free_y,loaded_x,loaded_y,u,v,count,average,\n"
-    "                         sd_u,sd_v,correlated,zncc,sd_average\n"
-    "  --elements-csv=FICHIER element,n1,n2,n3,two_a,exx,eyy,gxy,sxx,syy,txy,value,\n"
-    "                         sd_exx,sd_eyy,sd_gxy,sd_sxx,sd_syy,sd_txy,sd_value\n"
+    "  --nodes-csv=FICHIER    la table des noeuds (sans --study, ses colonnes count,\n"
+    "                         average_MPa et sd_average_MPa sont vides)\n"
+    "  --elements-csv=FICHIER la table des éléments\n"
     "  --map-png=FICHIER [--image=PHOTO]\n"
     "                         l'image de la carte des contraintes (sur la photo, à défaut\n"
     "                         sur celle de --free-image, ou sur un fond uni)\n"
@@ -44,9 +49,22 @@ const std::string_view kUsage =
     "  --save=FICHIER         écrit l'étude comme fichier de maillage, sous ce nom exact\n"
     "  --help                 affiche cette aide\n"
     "\n"
-    "Les fichiers CSV et les images des cartes demandent --study. Un message sur la sortie\n"
+    "--elements-csv et les images des cartes demandent --study. Un message sur la sortie\n"
     "d'erreur donne les nombres de noeuds et d'éléments lus, un autre ceux des noeuds\n"
-    "localisés et non trouvés par la corrélation.\n"
+    "localisés et non trouvés par la corrélation et des éléments écartés de l'étude.\n"
+    "\n"
+    "Colonnes des tables CSV (point décimal ; case vide : pas de valeur). Le déplacement\n"
+    "est chargé moins libre, déformations et contraintes positives en traction.\n"
+    "  noeuds   node ; free_x_px, free_y_px, loaded_x_px, loaded_y_px (positions, pixels) ;\n"
+    "           u_px, v_px (déplacement, pixels) ; count (éléments) ; average_MPa (moyenne\n"
+    "           de la valeur de la carte) ; sd_u_px, sd_v_px (écarts types, pixels) ;\n"
+    "           correlated (1 : trouvé par corrélation) ; zncc ; sd_average_MPa ;\n"
+    "           not_found (1 : non trouvé, position chargée et déplacement vides)\n"
+    "  éléments element ; n1, n2, n3 ; two_a_px2 (double aire signée, pixels carrés) ;\n"
+    "           exx, eyy, gxy (déformations, sans unité) ; sxx_MPa, syy_MPa, txy_MPa ;\n"
+    "           value_MPa (valeur de la carte : |composante| ou Von Mises) ; sd_exx,\n"
+    "           sd_eyy, sd_gxy, sd_sxx_MPa, sd_syy_MPa, sd_txy_MPa, sd_value_MPa (écarts\n"
+    "           types) ; un élément dont un noeud n'a pas été trouvé n'a que two_a_px2\n"
     "Code de sortie : 0 quand tout est fait ; 1 quand une donnée est refusée ou qu'un\n"
     "fichier ne peut être lu ou écrit (aucun fichier n'est alors laissé à moitié écrit) ;\n"
     "2 quand la ligne de commande est incorrecte.\n";
@@ -150,12 +168,13 @@ std::optional<std::string> sharedOutput(const Options& o)
 
 std::optional<std::string> checkTogether(const Options& o, const std::set<std::string>& given)
 {
-    if (o.meshFile.empty())
-        return std::string("il manque le fichier de maillage à lire.");
-    if (!o.study &&
-        (!o.nodesCsv.empty() || !o.elementsCsv.empty() || !o.mapPng.empty() || !o.sdMapPng.empty()))
-        return std::string(
-            "--nodes-csv, --elements-csv, --map-png et --sd-map-png demandent --study.");
+    if (o.meshFile.empty() && o.pointsFile.empty())
+        return std::string("il manque le fichier de maillage à lire (ou --points).");
+    if (!o.meshFile.empty() && !o.pointsFile.empty())
+        return "--points remplace le fichier de maillage : « " + o.meshFile + " » ou « " +
+               o.pointsFile + " » ?";
+    if (!o.study && (!o.elementsCsv.empty() || !o.mapPng.empty() || !o.sdMapPng.empty()))
+        return std::string("--elements-csv, --map-png et --sd-map-png demandent --study.");
     if (!o.image.empty() && o.mapPng.empty() && o.sdMapPng.empty())
         return std::string("--image ne sert qu'avec --map-png ou --sd-map-png.");
     if (o.correlate && (o.freeImage.empty() || o.loadedImage.empty()))
@@ -224,7 +243,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
                 "--decimal", "--grid",       "--automesh",     "--study",   "--young",
                 "--poisson", "--nodes-csv",  "--elements-csv", "--map-png", "--image",
                 "--save",    "--free-image", "--loaded-image", "--subset",  "--search",
-                "--sd-map-png"};
+                "--sd-map-png", "--points"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");
@@ -254,6 +273,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             options.young = value;
         } else if (name == "--poisson") {
             options.poisson = value;
+        } else if (name == "--points") {
+            options.pointsFile = value;
         } else if (name == "--nodes-csv") {
             options.nodesCsv = value;
         } else if (name == "--elements-csv") {

@@ -13,6 +13,7 @@ namespace ai::batch {
 // What the command line asks for. Empty file names mean "not asked".
 struct Options {
     std::string meshFile;
+    std::string pointsFile;              // --points, in place of a mesh file
     std::optional<char> decimal;         // --decimal; else the system's
     std::optional<GridBars> grid;        // --grid
     std::optional<int> automeshDistance; // --automesh

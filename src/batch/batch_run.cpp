@@ -4,6 +4,7 @@
 #include "analysis/study.h"
 #include "analysis/uncertainty_map.h"
 #include "batch/mesh_file_check.h"
+#include "batch/points_file.h"
 #include "correlation/study_correlation.h"
 #include "io/mesh_file_reader.h"
 #include "io/mesh_file_writer.h"
@@ -56,6 +57,8 @@ private:
 
     bool read()
     {
+        if (!options_.pointsFile.empty())
+            return readPoints();
         const std::string& path = options_.meshFile;
         const auto bytes = files_.read(path, kMaxMeshFileBytes);
         if (!bytes)
@@ -72,6 +75,19 @@ private:
         if (auto problem = incompleteEntry(*bytes, *counts))
             return refuse("le fichier de maillage " + quoted(path) +
                           " est endommagé : " + *problem);
+        return true;
+    }
+
+    bool readPoints()
+    {
+        const std::string& path = options_.pointsFile;
+        const auto bytes = files_.read(path, kMaxPointsFileBytes);
+        if (!bytes)
+            return refuse("--points : impossible de lire la liste de points " + quoted(path) +
+                          " (ou elle dépasse 1 Mio).");
+        if (auto problem = readPointsFile(*bytes, *state_))
+            return refuse("--points : la liste " + quoted(path) + " est refusée : " + *problem);
+        errors_ << formatWhole(state_->NodeCount) << " noeuds et 0 élément(s)\n";
         return true;
     }
 
@@ -157,8 +173,9 @@ private:
                            : std::nullopt;
         if (!options_.nodesCsv.empty())
             files.emplace_back(options_.nodesCsv,
-                               nodeResultsCsv(*state_, state_->NodeCount, *material,
-                                              *options_.study, options_.planeStress));
+                               material ? nodeResultsCsv(*state_, state_->NodeCount, *material,
+                                                         *options_.study, options_.planeStress)
+                                        : nodeResultsCsv(*state_, state_->NodeCount));
         if (!options_.elementsCsv.empty())
             files.emplace_back(
                 options_.elementsCsv,

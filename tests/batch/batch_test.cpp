@@ -71,12 +71,12 @@ TEST(BatchProgram, StudiesTheExampleIntoTablesThatReadBackAMapAndAMeshFile)
     const auto nodes = csvRecords(fileBytes(folder.filePath("nodes.csv")));
     ASSERT_EQ(nodes.size(), 547u);
     for (std::size_t n = 1; n <= 546; ++n) {
-        ASSERT_EQ(nodes[n].size(), 14u);
+        ASSERT_EQ(nodes[n].size(), 15u);
         EXPECT_EQ(nodes[n][0], std::to_string(n));
         EXPECT_EQ(csvNumber(nodes[n][7]), study.sums[n].count);
         EXPECT_EQ(csvNumber(nodes[n][8]), study.sums[n].value) << "node " << n;
         // Positions read from a file are known to the pixel, free and loaded.
-        EXPECT_NEAR(csvNumber(nodes[n][9]), 15 / std::sqrt(6.0), 1e-12);
+        EXPECT_NEAR(csvNumber(nodes[n][9]), 1 / std::sqrt(6.0), 1e-12);
         EXPECT_EQ(std::tuple(nodes[n][11], nodes[n][12]), std::tuple("0", ""));
         EXPECT_GT(csvNumber(nodes[n][13]), 0.0);
     }
@@ -121,13 +121,14 @@ TEST(BatchProgram, CorrelatesTheExampleFromRestThenStudiesAndSavesTheFoundPositi
                      "--subset=31", "--search=20", "--study=sxx", "--map-png=map.png",
                      "--save=found.MEF", "--decimal=,", "rest.MEF"});
     ASSERT_EQ(status, 0) << err;
-    int found = -1, notFound = -1;
+    int found = -1, notFound = -1, leftOut = -1;
     ASSERT_EQ(std::sscanf(err.c_str(),
                           "546 noeuds et 992 élément(s)\n%d noeud(s) localisé(s) par "
-                          "corrélation, %d non trouvé(s)\n",
-                          &found, &notFound),
-              2)
+                          "corrélation, %d non trouvé(s), %d élément(s) écarté(s) de l'étude\n",
+                          &found, &notFound, &leftOut),
+              3)
         << err;
+    EXPECT_EQ(notFound == 0, leftOut == 0) << err;
     EXPECT_EQ(found + notFound, 546);
     EXPECT_GT(found, 500) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
@@ -183,6 +184,65 @@ TEST(BatchProgram, BuildsTheGridFromItsTenValuesThenRemeshesIt)
     }
 }
 
+// A list of `count` points in pixels, without starting guesses.
+std::string pointList(int count)
+{
+    std::string list = "x,y\n";
+    for (int i = 0; i < count; ++i)
+        list += std::to_string(i) + ".5,2\n";
+    return list;
+}
+
+// Every 20th node of the example as a list of points at rest, and one off the photographs:
+// the correlation finds them with no mesh, and the table of nodes says where.
+TEST(BatchProgram, CorrelatesAListOfPointsWithoutAMeshIntoTheTableOfNodes)
+{
+    auto exact = std::make_unique<ProjectState>();
+    ASSERT_TRUE(readMeshFile(fileBytes(kExample), *exact));
+    std::string list = "x_px,y_px\r\n";
+    std::vector<int> nodes;
+    for (int n = 1; n <= exact->NodeCount; n += 20) {
+        const Position& free = exact->FreeNodes[std::size_t(n)];
+        list += std::to_string(free.x / 15) + "," + std::to_string(free.y / 15) + "\r\n";
+        nodes.push_back(n);
+    }
+    list += "-300,40\r\n";
+    QTemporaryDir folder;
+    writeFile(folder.filePath("points.csv"), list);
+    const auto [status, err] =
+        run(folder, {"--points=points.csv", "--correlate", "--free-image=" + kFreePhoto,
+                     "--loaded-image=" + kLoadedPhoto, "--nodes-csv=nodes.csv"});
+    ASSERT_EQ(status, 0) << err;
+    const std::size_t count = nodes.size() + 1;
+    EXPECT_EQ(err, std::to_string(count) + " noeuds et 0 élément(s)\n" +
+                       std::to_string(nodes.size()) + " noeud(s) localisé(s) par corrélation, 1 "
+                       "non trouvé(s), 0 élément(s) écarté(s) de l'étude\n");
+    const auto rows = csvRecords(fileBytes(folder.filePath("nodes.csv")));
+    ASSERT_EQ(rows.size(), count + 1);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const auto slot = std::size_t(nodes[i]);
+        const auto& row = rows[i + 1];
+        // u and v in pixels, loaded minus free; the study's columns empty.
+        EXPECT_NEAR(csvNumber(row[5]), (exact->LoadNodes[slot].x - exact->FreeNodes[slot].x) / 15,
+                    0.2);
+        EXPECT_NEAR(csvNumber(row[6]), (exact->LoadNodes[slot].y - exact->FreeNodes[slot].y) / 15,
+                    0.2);
+        EXPECT_EQ(std::tuple(row[7], row[8], row[11], row[13], row[14]),
+                  std::tuple("", "", "1", "", "0"));
+    }
+    EXPECT_EQ(std::vector(rows[count].begin() + 1, rows[count].end()),
+              (std::vector<std::string>{"-300", "40", "", "", "", "", "", "", "", "", "0", "", "",
+                                        "1"}));
+
+    // Starting guesses, with no correlation, are the loaded positions.
+    writeFile(folder.filePath("guesses.csv"), "x, y, loaded_x, loaded_y\n1,2,3.5,-4\n");
+    ASSERT_EQ(run(folder, {"--points=guesses.csv", "--nodes-csv=guesses-nodes.csv"}).first, 0);
+    EXPECT_EQ(csvRecords(fileBytes(folder.filePath("guesses-nodes.csv")))[1],
+              (std::vector<std::string>{"1", "1", "2", "3.5", "-4", "2.5", "-6", "", "",
+                                        "0.4082482904638631", "0.4082482904638631", "0", "", "",
+                                        "0"}));
+}
+
 // Every refusal: its status, the counts when the file was read that far, then the message on
 // standard error, and no output file written or touched, though the study asks for them all.
 TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
@@ -204,7 +264,8 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
         {2, {g + "0,10001", m}, "la valeur LY « 10001 » doit être un nombre entier de 0 à 10000"},
         {2, {"--automesh=10", m}, "de 50 à 3000"},
         {2, {"--decimal=;", m}, "',' ou '.'"},
-        {2, {"--nodes-csv=nodes.csv", m}, "demandent --study"},
+        {2, {"--elements-csv=el.csv", m}, "demandent --study"},
+        {2, {"--points=p.csv", m}, "--points remplace le fichier de maillage"},
         {2, {"--image=photo.png", m}, "--image ne sert qu'avec --map-png ou --sd-map-png"},
         {2, {"--sd-map-png=sd.png", m}, "--sd-map-png demandent --study"},
         {2, {"--study=vm", "--map-png=a.png", "--sd-map-png=./a.png", m}, "écriraient le même"},
@@ -256,6 +317,18 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
             "--loaded-image : impossible de lire la photographie", 3, 1},
         {1, {"--study=vm", "--nodes-csv=taken", m}, "impossible d'écrire « taken »", 3, 1},
         {1, {"--save=absent/saved.MEF", m}, "impossible d'écrire « absent/saved.MEF »", 3, 1},
+        // A list of points missing or not one, here in the file called mesh.MEF.
+        {1, {"--points=absent.csv"}, "impossible de lire la liste de points « absent.csv »"},
+        {1, {"--points=" + m, "--nodes-csv=nodes.csv"}, "nommer les colonnes", -1, 0, "1,2\n"},
+        {1, {"--points=" + m, "--nodes-csv=nodes.csv"}, "aucun point", -1, 0, "x,y\r\n\r\n"},
+        {1, {"--points=" + m, "--nodes-csv=nodes.csv"}, "ligne 3 : 1 valeur(s) au lieu de 2", -1,
+            0, "x_px,y_px\n1,2\n3\n"},
+        {1, {"--points=" + m, "--nodes-csv=nodes.csv"}, "ligne 2 : « abc » n'est pas", -1, 0,
+            "x,y,loaded_x,loaded_y\n1,2,3,abc\n"},
+        {1, {"--points=" + m, "--nodes-csv=nodes.csv"}, "ligne 2 : « 1e999 » n'est pas", -1,
+            0, "x,y\n1e999,2\n"},
+        {1, {"--points=" + m, "--nodes-csv=nodes.csv"}, "plus de 1000 points", -1, 0,
+            pointList(1001)},
     }; // clang-format on
     for (const auto& r : refusals) {
         QTemporaryDir folder;
