@@ -1,6 +1,7 @@
 // GUI tests: the whole application over fakes of the modal ports, on Qt's offscreen platform,
 // driven by real pointer and key events through its windows.
 #include "analysis/stress_map.h"
+#include "analysis/study.h"
 #include "analysis/uncertainty_map.h"
 #include "io/mesh_file_reader.h"
 #include "render/views_redraw.h"
@@ -768,9 +769,11 @@ TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
     chooseFromMapMenu(gui, "saveElementValues");
     chooseFromMapMenu(gui, "saveUncertaintyPicture");
     chooseFromMapMenu(gui, "saveNodeValues"); // cancelled
-    EXPECT_NE(gui.files.files["noeuds.csv"].find("\r\n2,100,0,101,0,-1,0,1,0.8,"),
+    // In pixels and with the physical signs: node 2 moved right, a tension.
+    EXPECT_NE(gui.files.files["noeuds.csv"].find(
+                  "\r\n2,6.666666666666667,0,6.733333333333333,0,0.06666666666666667,0,1,0.8,"),
               std::string::npos);
-    EXPECT_NE(gui.files.files["elements.csv"].find("\r\n1,1,2,3,10000,-0.01,0,0,-0.8,"),
+    EXPECT_NE(gui.files.files["elements.csv"].find("\r\n1,1,2,3,44.44444444444444,0.01,0,0,0.8,"),
               std::string::npos);
     EXPECT_EQ(gui.files.files.size(), 5u);
     // The map of the standard deviations: the study's material, the map's photograph.
@@ -912,6 +915,67 @@ TEST(Correlation, TheMenuLocatesTheExampleNodesSaysHowManyAndTheNextMoveShowsThe
         EXPECT_EQ(gui.status(), "Attente de commandes");
         EXPECT_TRUE(shown(gui.picture2) != before) << "the nodes are drawn where they were found";
     }
+}
+
+// Four nodes on the plate and a fifth in the middle of its hole, at rest, in three triangles.
+TEST(Correlation, ANodeNotFoundHasItsOwnMarkOnBothViewsAndItsTriangleNoDotOnTheMap)
+{
+    GuiHarness gui;
+    const int pixels[5][2] = {{200, 100}, {300, 100}, {200, 200}, {300, 200}, {500, 165}};
+    std::string free, loaded;
+    for (int n = 1; n <= 5; ++n)
+        for (const auto& [axis, value] : {std::pair{'x', pixels[n - 1][0]}, {'y', pixels[n - 1][1]}}) {
+            const std::string key = std::string("node") + axis + std::to_string(n) + "=";
+            free += key + std::to_string(15 * value) + "\r\n";
+        }
+    loaded = free;
+    gui.files.files["trou.MEF"] = "[init]\r\nnode=5\r\nmesh=3\r\n[freenodelist]\r\n" + free +
+                                  "[loadnodelist]\r\n" + loaded +
+                                  "[freemeshlist]\r\nmesh11=1\r\nmesh21=2\r\nmesh31=3\r\n"
+                                  "mesh12=2\r\nmesh22=4\r\nmesh32=3\r\n"
+                                  "mesh13=2\r\nmesh23=5\r\nmesh33=4\r\n";
+    gui.dialogs.answers = {kExamples + "/plate-free.png", kExamples + "/plate-loaded.png",
+                           "trou.MEF"};
+    gui.chooseMenu({"image", "imagelibre"});
+    gui.chooseMenu({"image", "imgcharge"});
+    gui.chooseMenu({"meshmenu", "io", "open"});
+    gui.chooseMenu({"correlation", "localisercorrelation"});
+    ASSERT_EQ(gui.messages.shown.size(), 2u);
+    EXPECT_EQ(gui.messages.shown[1], "4 noeud(s) localisé(s) par corrélation, 1 non trouvé(s), 1 "
+                                     "élément(s) écarté(s) de l'étude\nNoeud(s) non trouvé(s) : 5");
+
+    // The next move draws: node 5's diagonal cross on both views (its centre is under the
+    // edges), node 1's red arm pointing left.
+    gui.moveOverBackground();
+    constexpr QRgb kNotFound = 0xFF00FFu;
+    for (ui::ImageViewWidget* view : {&gui.picture1, &gui.picture2}) {
+        const QImage picture = shown(*view);
+        const Position& node1 = (view == &gui.picture1 ? gui.state.FreeNodes : gui.state.LoadNodes)[1];
+        const QPoint leftArm(int(std::lround(node1.x / 15)) - 1, int(std::lround(node1.y / 15)));
+        EXPECT_EQ(std::tuple(rgbAt(picture, {501, 164}), rgbAt(picture, {501, 166}),
+                             rgbAt(picture, leftArm)),
+                  std::tuple(kNotFound, kNotFound, kRed));
+    }
+
+    // The study: triangle 3 and node 5 paint nothing; the scale is that of triangles 1 and 2.
+    gui.chooseMenu({"study", "ctrtpla", "sxxctrteplane"});
+    ui::Form2& map = gui.app.form2();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    auto measured = std::make_unique<ProjectState>(gui.state);
+    measured->ElementCount = 2;
+    const StudyOutcome expected =
+        computeStudy(*measured, 4, {"1", "0,47", Component::Sxx, true, {','}});
+    EXPECT_EQ(std::tuple(map.findChild<QLabel*>("Label2")->text().toStdString(),
+                         map.findChild<QLabel*>("Label3")->text().toStdString()),
+                  std::tuple(expected.map.maximumText, expected.map.minimumText));
+    const QImage picture = shown(map);
+    const QImage photograph(QString::fromStdString(kExamples + "/plate-free.png"));
+    // Around node 5 and the centroid of triangle 3 the photograph shows; the centroid of
+    // triangle 1 has its dot.
+    for (const QPoint centre : {QPoint(500, 165), QPoint(367, 155)})
+        for (const QPoint d : {QPoint(-1, -1), QPoint(0, 0), QPoint(1, 1), QPoint(1, -1)})
+            EXPECT_EQ(rgbAt(picture, centre + d), rgbAt(photograph, centre + d)) << centre.x();
+    EXPECT_NE(rgbAt(picture, {233, 133}), rgbAt(photograph, {233, 133}));
 }
 
 TEST(Correlation, AnAssistedClickIsRefinedWithTheChosenSizeAndAMissingPhotographIsNamed)
