@@ -56,14 +56,9 @@ NodeValues computeNodeValues(const ProjectState& state, int nodeCount, const Mat
     for (int n = 1; n <= nodeCount; ++n)
         result.sums[slot(n)] = NodeSum{0.0, 0.0};
 
-    // Nodes listed by a triangle left out, which have no average unless another counts.
-    std::array<bool, kTableSlots> listedByLeftOut{};
     for (int e = 1; e <= state.ElementCount; ++e) {
-        if (!hasMeasuredCorners(state, e)) {
-            for (const int n : state.Elements[slot(e)].nodes)
-                listedByLeftOut[slot(n)] = true;
+        if (!hasMeasuredCorners(state, e))
             continue;
-        }
         const TriangleMotion motion = triangleMotion(state, e);
         const Strain strain = triangleStrain(motion.free, motion.moved);
         const double value = stressValue(elasticStress(strain, material, planeStress), component);
@@ -80,12 +75,13 @@ NodeValues computeNodeValues(const ProjectState& state, int nodeCount, const Mat
         }
     }
 
+    const auto withoutAverage = nodesWithoutAverage(state, nodeCount);
     for (int n = 1; n <= nodeCount; ++n) {
         NodeSum& sum = result.sums[slot(n)];
-        if (sum.count == 0.0)
-            sum.value = listedByLeftOut[slot(n)] || !isMeasured(state, n) ? kUnset : 0.0;
+        if (withoutAverage[slot(n)])
+            sum.value = kUnset;
         else
-            sum.value = roundTo15Digits(sum.value / sum.count);
+            sum.value = sum.count == 0.0 ? 0.0 : roundTo15Digits(sum.value / sum.count);
     }
     return result;
 }

@@ -193,25 +193,22 @@ StudyUncertainty studyUncertainty(const ProjectState& state, int nodeCount,
     // The nodal average is the plain mean of the values of the triangles that list the node
     // (a triangle of no area adds an exact 0): sum their spreads, then divide by the count.
     std::vector<LinearSpread> sums(slot(nodeCount) + 1);
-    std::vector<bool> listedByLeftOut(slot(nodeCount) + 1, false);
     for (int e = 1; e <= state.ElementCount; ++e) {
-        const bool measured = hasMeasuredCorners(state, e);
         ElementSpread spread =
             elementSpread(state, nodeCount, e, law, component, planeStress, material);
+        result.elements[slot(e)] = spread.sd;
+        if (!hasMeasuredCorners(state, e))
+            continue;
         for (const int n : state.Elements[slot(e)].nodes)
             if (n >= 1 && n <= nodeCount) {
-                if (!measured) {
-                    listedByLeftOut[slot(n)] = true;
-                    continue;
-                }
                 ++counts[slot(n)];
                 sums[slot(n)].addScaled(spread.value, 1.0);
             }
-        result.elements[slot(e)] = spread.sd;
     }
+    const auto withoutAverage = nodesWithoutAverage(state, nodeCount);
     for (int n = 1; n <= nodeCount; ++n) {
         const int count = counts[slot(n)];
-        if (count == 0 && (listedByLeftOut[slot(n)] || !isMeasured(state, n)))
+        if (withoutAverage[slot(n)])
             continue; // no average, hence no spread
         LinearSpread mean;
         mean.addScaled(sums[slot(n)], count > 1 ? 1.0 / count : 1.0);
