@@ -48,8 +48,8 @@ std::string whole(int value) { return std::to_string(value); }
 std::string nodeTable(const ProjectState& state, int nodeCount, const StudyUncertainty* study)
 {
     std::string out;
-    appendRow(out, {"node", "free_x_px", "free_y_px", "loaded_x_px", "loaded_y_px", "u_px",
-                    "v_px", "count", "average_MPa", "sd_u_px", "sd_v_px", "correlated", "zncc",
+    appendRow(out, {"node", "free_x_px", "free_y_px", "loaded_x_px", "loaded_y_px", "u_px", "v_px",
+                    "count", "average_MPa", "sd_u_px", "sd_v_px", "correlated", "zncc",
                     "sd_average_MPa", "not_found"});
     for (int n = 1; n <= nodeCount; ++n) {
         const Position& free = state.FreeNodes[slot(n)];
@@ -57,8 +57,8 @@ std::string nodeTable(const ProjectState& state, int nodeCount, const StudyUncer
         // A position that is only a starting guess is no measurement.
         const Position loaded = measured ? state.LoadNodes[slot(n)] : Position{};
         const LoadLocation& location = state.LoadLocations[slot(n)];
-        const PositionCovariance spread =
-            measured ? displacementCovariance(state, n) : PositionCovariance{kUnset, kUnset, kUnset};
+        const PositionCovariance spread = measured ? displacementCovariance(state, n)
+                                                   : PositionCovariance{kUnset, kUnset, kUnset};
         NodeSum sum;
         double averageSd = kUnset;
         if (study) {
@@ -98,16 +98,16 @@ std::string elementResultsCsv(const ProjectState& state, const Material& materia
         studyUncertainty(state, state.NodeCount, material, component, planeStress);
     std::string out;
     appendRow(out, {"element", "n1", "n2", "n3", "two_a_px2", "exx", "eyy", "gxy", "sxx_MPa",
-                    "syy_MPa", "txy_MPa", "value_MPa", "sd_exx", "sd_eyy", "sd_gxy",
-                    "sd_sxx_MPa", "sd_syy_MPa", "sd_txy_MPa", "sd_value_MPa"});
+                    "syy_MPa", "txy_MPa", "value_MPa", "sd_exx", "sd_eyy", "sd_gxy", "sd_sxx_MPa",
+                    "sd_syy_MPa", "sd_txy_MPa", "sd_value_MPa"});
     constexpr double kPixelArea = kTwipsPerPixel * kTwipsPerPixel;
     for (int e = 1; e <= state.ElementCount; ++e) {
         const auto& corners = state.Elements[slot(e)].nodes;
         const TriangleMotion motion = triangleMotion(state, e);
         const std::string area = shortest(twiceSignedArea(motion.free) / kPixelArea);
         if (!hasMeasuredCorners(state, e)) {
-            appendRow(out, {whole(e), whole(corners[0]), whole(corners[1]), whole(corners[2]),
-                            area, "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
+            appendRow(out, {whole(e), whole(corners[0]), whole(corners[1]), whole(corners[2]), area,
+                            "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
             continue;
         }
         // The study's displacement is free minus loaded: its strains and stresses are the

@@ -159,10 +159,11 @@ std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount
     const auto sampler = [&](int e) -> std::optional<std::array<SamplePoint, 4>> {
         std::array<Position, 3> corners;
         std::array<double, 3> values{};
+        const bool valued = hasMeasuredCorners(state, e);
         for (std::size_t i = 0; i < 3; ++i) {
             const int n = state.Elements[slot(e)].nodes[i];
             corners[i] = state.FreeNodes[slot(n)];
-            values[i] = hasMeasuredCorners(state, e) ? sums[slot(n)].value : kUnset;
+            values[i] = valued ? sums[slot(n)].value : kUnset;
         }
         const auto points = samplingPoints(corners, values);
         for (const SamplePoint& point : points)

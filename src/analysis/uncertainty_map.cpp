@@ -17,8 +17,7 @@ std::optional<StressMap> buildUncertaintyMap(const ProjectState& state, int node
                                              Component component, const NumberFormat& format)
 {
     NodeSumTable sds{};
-    for (int n = 1; n <= nodeCount; ++n)
-    {
+    for (int n = 1; n <= nodeCount; ++n) {
         const auto& average = uncertainty.averages[slot(n)];
         sds[slot(n)] = NodeSum{1.0, average ? spreadSd(*average, state) : kUnset};
     }

@@ -242,9 +242,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         }
         if (equals == std::string::npos || equals + 1 == argument.size()) {
             static const std::set<std::string> known = {
-                "--decimal", "--grid",       "--automesh",     "--study",   "--young",
-                "--poisson", "--nodes-csv",  "--elements-csv", "--map-png", "--image",
-                "--save",    "--free-image", "--loaded-image", "--subset",  "--search",
+                "--decimal",    "--grid",       "--automesh",     "--study",   "--young",
+                "--poisson",    "--nodes-csv",  "--elements-csv", "--map-png", "--image",
+                "--save",       "--free-image", "--loaded-image", "--subset",  "--search",
                 "--sd-map-png", "--points"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");

@@ -37,8 +37,8 @@ std::vector<std::string_view> fields(std::string_view line)
 
 bool names(std::string_view field, std::string_view name)
 {
-    return field == name || (field.size() == name.size() + 3 && field.starts_with(name) &&
-                             field.ends_with("_px"));
+    return field == name ||
+           (field.size() == name.size() + 3 && field.starts_with(name) && field.ends_with("_px"));
 }
 
 std::optional<double> number(std::string_view text)
@@ -74,8 +74,8 @@ std::optional<std::string> readPointsFile(std::string_view bytes, ProjectState& 
             continue;
         const auto values = fields(line);
         if (columns == 0) {
-            const bool guesses = values.size() == 4 && names(values[2], "loaded_x") &&
-                                 names(values[3], "loaded_y");
+            const bool guesses =
+                values.size() == 4 && names(values[2], "loaded_x") && names(values[3], "loaded_y");
             if ((values.size() != 2 && !guesses) || !names(values[0], "x") ||
                 !names(values[1], "y"))
                 return std::string(kHeaderHelp);

@@ -13,7 +13,8 @@ namespace ai {
 inline constexpr float kMarkOffsets[5][2] = {{0, 0}, {10, 0}, {0, 10}, {0, -10}, {-10, 0}};
 // The mark of a node that a correlation did not find: a diagonal cross in the same square,
 // drawn in kNotFoundMark.
-inline constexpr float kNotFoundOffsets[5][2] = {{0, 0}, {10, 10}, {-10, 10}, {10, -10}, {-10, -10}};
+inline constexpr float kNotFoundOffsets[5][2] = {
+    {0, 0}, {10, 10}, {-10, 10}, {10, -10}, {-10, -10}};
 
 // Restores both base images from the remembered files, then draws over them the marks
 // of nodes 1 to nodeCount (five passes, free view then loaded view at each step; a node not

@@ -203,21 +203,20 @@ TEST(ResultsCsv, GivesEveryColumnInPhysicalSignsAndPixelsOnAKnownStretch)
 {
     // Node 2 moves 1 px right (tension along x), node 3 0.5 px right and 2 px up
     // (compression along y and a shear), in the photograph's axes, y downwards.
-    ProjectState s = study({{px(0, 0), px(0, 0)}, {px(100, 0), px(101, 0)},
-                            {px(0, 100), px(0.5, 98)}},
-                           {{1, 2, 3}});
+    ProjectState s = study(
+        {{px(0, 0), px(0, 0)}, {px(100, 0), px(101, 0)}, {px(0, 100), px(0.5, 98)}}, {{1, 2, 3}});
     s.NodeSums = computeNodeValues(s, 3, kWorked, Component::Sxx, true).sums;
     const auto nodes = test::csvRecords(nodeResultsCsv(s, 3, kWorked, Component::Sxx, true));
     const auto elements = test::csvRecords(elementResultsCsv(s, kWorked, Component::Sxx, true));
-    EXPECT_EQ(nodes[0], (std::vector<std::string>{
-                            "node", "free_x_px", "free_y_px", "loaded_x_px", "loaded_y_px",
-                            "u_px", "v_px", "count", "average_MPa", "sd_u_px", "sd_v_px",
-                            "correlated", "zncc", "sd_average_MPa", "not_found"}));
-    EXPECT_EQ(elements[0], (std::vector<std::string>{
-                               "element", "n1", "n2", "n3", "two_a_px2", "exx", "eyy", "gxy",
-                               "sxx_MPa", "syy_MPa", "txy_MPa", "value_MPa", "sd_exx", "sd_eyy",
-                               "sd_gxy", "sd_sxx_MPa", "sd_syy_MPa", "sd_txy_MPa",
-                               "sd_value_MPa"}));
+    EXPECT_EQ(nodes[0], (std::vector<std::string>{"node", "free_x_px", "free_y_px", "loaded_x_px",
+                                                  "loaded_y_px", "u_px", "v_px", "count",
+                                                  "average_MPa", "sd_u_px", "sd_v_px", "correlated",
+                                                  "zncc", "sd_average_MPa", "not_found"}));
+    EXPECT_EQ(elements[0],
+              (std::vector<std::string>{"element", "n1", "n2", "n3", "two_a_px2", "exx", "eyy",
+                                        "gxy", "sxx_MPa", "syy_MPa", "txy_MPa", "value_MPa",
+                                        "sd_exx", "sd_eyy", "sd_gxy", "sd_sxx_MPa", "sd_syy_MPa",
+                                        "sd_txy_MPa", "sd_value_MPa"}));
 
     using Table = std::vector<std::vector<std::string>>;
     const auto field = [](const Table& table, std::size_t row, const std::string& column) {
@@ -230,18 +229,28 @@ TEST(ResultsCsv, GivesEveryColumnInPhysicalSignsAndPixelsOnAKnownStretch)
     // Plane stress, k = 80: sxx = 80 (0.01 - 0.25 x 0.02), syy = 80 (-0.02 + 0.25 x 0.01),
     // txy = 40 x 0.75 x 0.005; the mapped value is |sxx|.
     const std::tuple<const Table*, std::size_t, const char*, double> cases[] = {
-        {&nodes, 3, "free_x_px", 0},      {&nodes, 3, "free_y_px", 100},
-        {&nodes, 3, "loaded_x_px", 0.5},  {&nodes, 3, "loaded_y_px", 98},
-        {&nodes, 2, "u_px", 1},           {&nodes, 3, "u_px", 0.5},
-        {&nodes, 3, "v_px", -2},          {&nodes, 3, "count", 1},
-        {&nodes, 3, "average_MPa", 0.4},  {&nodes, 3, "sd_u_px", pixelSd},
-        {&nodes, 3, "sd_v_px", pixelSd},  {&nodes, 3, "not_found", 0},
-        {&elements, 1, "two_a_px2", 1e4}, {&elements, 1, "exx", 0.01},
-        {&elements, 1, "eyy", -0.02},     {&elements, 1, "gxy", 0.005},
-        {&elements, 1, "sxx_MPa", 0.4},   {&elements, 1, "syy_MPa", -1.4},
-        {&elements, 1, "txy_MPa", 0.15},  {&elements, 1, "value_MPa", 0.4},
-        {&elements, 1, "sd_exx", exxSd},  {&elements, 1, "sd_value_MPa", 80 * std::sqrt(
-                                                           exxSd * exxSd + 0.0625 * exxSd * exxSd)}};
+        {&nodes, 3, "free_x_px", 0},
+        {&nodes, 3, "free_y_px", 100},
+        {&nodes, 3, "loaded_x_px", 0.5},
+        {&nodes, 3, "loaded_y_px", 98},
+        {&nodes, 2, "u_px", 1},
+        {&nodes, 3, "u_px", 0.5},
+        {&nodes, 3, "v_px", -2},
+        {&nodes, 3, "count", 1},
+        {&nodes, 3, "average_MPa", 0.4},
+        {&nodes, 3, "sd_u_px", pixelSd},
+        {&nodes, 3, "sd_v_px", pixelSd},
+        {&nodes, 3, "not_found", 0},
+        {&elements, 1, "two_a_px2", 1e4},
+        {&elements, 1, "exx", 0.01},
+        {&elements, 1, "eyy", -0.02},
+        {&elements, 1, "gxy", 0.005},
+        {&elements, 1, "sxx_MPa", 0.4},
+        {&elements, 1, "syy_MPa", -1.4},
+        {&elements, 1, "txy_MPa", 0.15},
+        {&elements, 1, "value_MPa", 0.4},
+        {&elements, 1, "sd_exx", exxSd},
+        {&elements, 1, "sd_value_MPa", 80 * std::sqrt(exxSd * exxSd + 0.0625 * exxSd * exxSd)}};
     for (const auto& [table, row, column, value] : cases)
         EXPECT_NEAR(test::csvNumber(field(*table, row, column)), value, 1e-12) << column;
 
@@ -284,18 +293,17 @@ TEST(UnmeasuredNodes, LeaveTheirTrianglesWithoutValueInTheAveragesTheMapsAndTheT
     EXPECT_EQ(std::tuple(map.dots.size(), map.maximumText, map.minimumText),
               std::tuple(5 * 9 + 2 * 36 + kBarPoints, "0,8", "0"));
     const auto dotAt = [](const StressMap& m, Position p) {
-        return std::ranges::any_of(m.dots, [&](const MapDot& d) {
-            return d.x == float(p.x) && d.y == float(p.y);
-        });
+        return std::ranges::any_of(
+            m.dots, [&](const MapDot& d) { return d.x == float(p.x) && d.y == float(p.y); });
     };
     EXPECT_FALSE(dotAt(map, px(0, 200)));
     EXPECT_FALSE(dotAt(map, px(100.0 / 3, 400.0 / 3))) << "the centroid of triangle 3";
     EXPECT_TRUE(dotAt(map, px(100.0 / 3, 100.0 / 3))) << "the centroid of triangle 1";
 
     const StudyUncertainty u = studyUncertainty(s, 6, kWorked, Component::Sxx, true);
-    EXPECT_EQ(std::tuple(u.elements[3].has_value(), u.averages[6].has_value(),
-                         u.averages[4].has_value()),
-              std::tuple(false, false, true));
+    EXPECT_EQ(
+        std::tuple(u.elements[3].has_value(), u.averages[6].has_value(), u.averages[4].has_value()),
+        std::tuple(false, false, true));
     EXPECT_EQ(buildUncertaintyMap(s, 6, u, Component::Sxx, comma)->dots.size(), map.dots.size());
 
     // The tables: node 6's guess is no measurement; triangle 3 keeps only its geometry.

@@ -215,7 +215,8 @@ TEST(BatchProgram, CorrelatesAListOfPointsWithoutAMeshIntoTheTableOfNodes)
     ASSERT_EQ(status, 0) << err;
     const std::size_t count = nodes.size() + 1;
     EXPECT_EQ(err, std::to_string(count) + " noeuds et 0 élément(s)\n" +
-                       std::to_string(nodes.size()) + " noeud(s) localisé(s) par corrélation, 1 "
+                       std::to_string(nodes.size()) +
+                       " noeud(s) localisé(s) par corrélation, 1 "
                        "non trouvé(s), 0 élément(s) écarté(s) de l'étude\n");
     const auto rows = csvRecords(fileBytes(folder.filePath("nodes.csv")));
     ASSERT_EQ(rows.size(), count + 1);
@@ -230,17 +231,17 @@ TEST(BatchProgram, CorrelatesAListOfPointsWithoutAMeshIntoTheTableOfNodes)
         EXPECT_EQ(std::tuple(row[7], row[8], row[11], row[13], row[14]),
                   std::tuple("", "", "1", "", "0"));
     }
-    EXPECT_EQ(std::vector(rows[count].begin() + 1, rows[count].end()),
-              (std::vector<std::string>{"-300", "40", "", "", "", "", "", "", "", "", "0", "", "",
-                                        "1"}));
+    EXPECT_EQ(
+        std::vector(rows[count].begin() + 1, rows[count].end()),
+        (std::vector<std::string>{"-300", "40", "", "", "", "", "", "", "", "", "0", "", "", "1"}));
 
     // Starting guesses, with no correlation, are the loaded positions.
     writeFile(folder.filePath("guesses.csv"), "x, y, loaded_x, loaded_y\n1,2,3.5,-4\n");
     ASSERT_EQ(run(folder, {"--points=guesses.csv", "--nodes-csv=guesses-nodes.csv"}).first, 0);
-    EXPECT_EQ(csvRecords(fileBytes(folder.filePath("guesses-nodes.csv")))[1],
-              (std::vector<std::string>{"1", "1", "2", "3.5", "-4", "2.5", "-6", "", "",
-                                        "0.4082482904638631", "0.4082482904638631", "0", "", "",
-                                        "0"}));
+    EXPECT_EQ(
+        csvRecords(fileBytes(folder.filePath("guesses-nodes.csv")))[1],
+        (std::vector<std::string>{"1", "1", "2", "3.5", "-4", "2.5", "-6", "", "",
+                                  "0.4082482904638631", "0.4082482904638631", "0", "", "", "0"}));
 }
 
 // Every refusal: its status, the counts when the file was read that far, then the message on

@@ -113,8 +113,8 @@ TEST(CorrelationCommand, MovesTheNodesItFindsSaysHowManyAndShowsThemAtTheNextRed
     EXPECT_EQ(h.controller.statusLine(), status::Waiting);
     const Position moved = h.state().LoadNodes[1];
     const auto drawn = [](const test::RecordingView& view, Position at, float dx, Rgb colour) {
-        return std::ranges::count(view.points, test::RecordingView::Point{
-                                                   float(at.x) + dx, float(at.y) + dx, colour});
+        return std::ranges::count(
+            view.points, test::RecordingView::Point{float(at.x) + dx, float(at.y) + dx, colour});
     };
     EXPECT_EQ(drawn(h.picture2, moved, 0, kNodeMarkRed), 1);
     // The node not found has its own mark on both views, and the red one on neither.
@@ -143,8 +143,9 @@ TEST(CorrelationCommand, MovesTheNodesItFindsSaysHowManyAndShowsThemAtTheNextRed
     h.controller.picture2Moved(float(kept.x), float(kept.y));
     h.controller.picture2Released();
     h.controller.formMoved();
-    EXPECT_EQ(tuple(isDefault(h.state().LoadLocations[4]), drawn(h.picture2, kept, 0, kNodeMarkRed)),
-              tuple(true, 1));
+    EXPECT_EQ(
+        tuple(isDefault(h.state().LoadLocations[4]), drawn(h.picture2, kept, 0, kNodeMarkRed)),
+        tuple(true, 1));
 }
 
 TEST(CorrelationCommand, ACancelOrAMissingPhotographLeavesEverythingAsItWas)

@@ -924,7 +924,8 @@ TEST(Correlation, ANodeNotFoundHasItsOwnMarkOnBothViewsAndItsTriangleNoDotOnTheM
     const int pixels[5][2] = {{200, 100}, {300, 100}, {200, 200}, {300, 200}, {500, 165}};
     std::string free, loaded;
     for (int n = 1; n <= 5; ++n)
-        for (const auto& [axis, value] : {std::pair{'x', pixels[n - 1][0]}, {'y', pixels[n - 1][1]}}) {
+        for (const auto& [axis, value] :
+             {std::pair{'x', pixels[n - 1][0]}, {'y', pixels[n - 1][1]}}) {
             const std::string key = std::string("node") + axis + std::to_string(n) + "=";
             free += key + std::to_string(15 * value) + "\r\n";
         }
@@ -950,7 +951,8 @@ TEST(Correlation, ANodeNotFoundHasItsOwnMarkOnBothViewsAndItsTriangleNoDotOnTheM
     constexpr QRgb kNotFound = 0xFF00FFu;
     for (ui::ImageViewWidget* view : {&gui.picture1, &gui.picture2}) {
         const QImage picture = shown(*view);
-        const Position& node1 = (view == &gui.picture1 ? gui.state.FreeNodes : gui.state.LoadNodes)[1];
+        const Position& node1 =
+            (view == &gui.picture1 ? gui.state.FreeNodes : gui.state.LoadNodes)[1];
         const QPoint leftArm(int(std::lround(node1.x / 15)) - 1, int(std::lround(node1.y / 15)));
         EXPECT_EQ(std::tuple(rgbAt(picture, {501, 164}), rgbAt(picture, {501, 166}),
                              rgbAt(picture, leftArm)),
@@ -967,7 +969,7 @@ TEST(Correlation, ANodeNotFoundHasItsOwnMarkOnBothViewsAndItsTriangleNoDotOnTheM
         computeStudy(*measured, 4, {"1", "0,47", Component::Sxx, true, {','}});
     EXPECT_EQ(std::tuple(map.findChild<QLabel*>("Label2")->text().toStdString(),
                          map.findChild<QLabel*>("Label3")->text().toStdString()),
-                  std::tuple(expected.map.maximumText, expected.map.minimumText));
+              std::tuple(expected.map.maximumText, expected.map.minimumText));
     const QImage picture = shown(map);
     const QImage photograph(QString::fromStdString(kExamples + "/plate-free.png"));
     // Around node 5 and the centroid of triangle 3 the photograph shows; the centroid of
