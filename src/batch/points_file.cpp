@@ -23,15 +23,15 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::vector<std::string_view> fields(std::string_view line)
+std::vector<std::string_view> fields(std::string_view line, char separator)
 {
     std::vector<std::string_view> out;
     for (std::size_t from = 0;;) {
-        const std::size_t comma = line.find(',', from);
-        out.push_back(trimmed(line.substr(from, comma - from)));
-        if (comma == std::string_view::npos)
+        const std::size_t end = line.find(separator, from);
+        out.push_back(trimmed(line.substr(from, end - from)));
+        if (end == std::string_view::npos)
             return out;
-        from = comma + 1;
+        from = end + 1;
     }
 }
 
@@ -41,11 +41,15 @@ bool names(std::string_view field, std::string_view name)
            (field.size() == name.size() + 3 && field.starts_with(name) && field.ends_with("_px"));
 }
 
-std::optional<double> number(std::string_view text)
+// A number with a decimal point, or a decimal comma where ';' separates the fields.
+std::optional<double> number(std::string_view field, char separator)
 {
+    std::string text(field);
+    if (separator == ';')
+        std::replace(text.begin(), text.end(), ',', '.');
     double value = 0.0;
     if (text.starts_with('+'))
-        text.remove_prefix(1);
+        text.erase(0, 1);
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
         !std::isfinite(value * kTwipsPerPixel))
@@ -60,8 +64,13 @@ double viewUnits(double pixels) { return roundTo15Digits(pixels * kTwipsPerPixel
 
 std::optional<std::string> readPointsFile(std::string_view bytes, ProjectState& state)
 {
+    // Spreadsheets may start the file with a byte order mark.
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
     std::vector<std::array<double, 4>> points;
     std::size_t columns = 0;
+    // A spreadsheet set to a decimal comma separates its fields with ';'.
+    char separator = ',';
     int lineNumber = 0;
     for (std::size_t from = 0; from < bytes.size();) {
         const std::size_t end = std::min(bytes.find('\n', from), bytes.size());
@@ -72,7 +81,9 @@ std::optional<std::string> readPointsFile(std::string_view bytes, ProjectState& 
             line.remove_suffix(1);
         if (trimmed(line).empty())
             continue;
-        const auto values = fields(line);
+        if (columns == 0 && line.find(';') != std::string_view::npos)
+            separator = ';';
+        const auto values = fields(line, separator);
         if (columns == 0) {
             const bool guesses =
                 values.size() == 4 && names(values[2], "loaded_x") && names(values[3], "loaded_y");
@@ -88,7 +99,7 @@ std::optional<std::string> readPointsFile(std::string_view bytes, ProjectState& 
                    " valeur(s) au lieu de " + formatWhole(static_cast<long long>(columns)) + ".";
         std::array<double, 4> point{};
         for (std::size_t i = 0; i < columns; ++i) {
-            const auto value = number(values[i]);
+            const auto value = number(values[i], separator);
             if (!value)
                 return where + "« " + std::string(values[i]) +
                        " » n'est pas un nombre (point décimal).";

@@ -235,13 +235,17 @@ TEST(BatchProgram, CorrelatesAListOfPointsWithoutAMeshIntoTheTableOfNodes)
         std::vector(rows[count].begin() + 1, rows[count].end()),
         (std::vector<std::string>{"-300", "40", "", "", "", "", "", "", "", "", "0", "", "", "1"}));
 
-    // Starting guesses, with no correlation, are the loaded positions.
-    writeFile(folder.filePath("guesses.csv"), "x, y, loaded_x, loaded_y\n1,2,3.5,-4\n");
-    ASSERT_EQ(run(folder, {"--points=guesses.csv", "--nodes-csv=guesses-nodes.csv"}).first, 0);
-    EXPECT_EQ(
-        csvRecords(fileBytes(folder.filePath("guesses-nodes.csv")))[1],
-        (std::vector<std::string>{"1", "1", "2", "3.5", "-4", "2.5", "-6", "", "",
-                                  "0.4082482904638631", "0.4082482904638631", "0", "", "", "0"}));
+    // Starting guesses, with no correlation, are the loaded positions; a spreadsheet with a
+    // decimal comma writes them with ';' after a byte order mark.
+    for (const std::string guesses : {"x, y, loaded_x, loaded_y\n1,2,3.5,-4\n",
+                                      "\xEF\xBB\xBFx;y;loaded_x;loaded_y\r\n1;2;3,5;-4\r\n"}) {
+        writeFile(folder.filePath("guesses.csv"), guesses);
+        ASSERT_EQ(run(folder, {"--points=guesses.csv", "--nodes-csv=guesses-nodes.csv"}).first, 0);
+        EXPECT_EQ(csvRecords(fileBytes(folder.filePath("guesses-nodes.csv")))[1],
+                  (std::vector<std::string>{"1", "1", "2", "3.5", "-4", "2.5", "-6", "", "",
+                                            "0.4082482904638631", "0.4082482904638631", "0", "",
+                                            "", "0"}));
+    }
 }
 
 // Every refusal: its status, the counts when the file was read that far, then the message on
