@@ -78,6 +78,51 @@ int largestDifference(const std::vector<std::uint8_t>& a, const std::vector<std:
     return most;
 }
 
+// A PNG chunk with its length and CRC.
+QByteArray pngChunk(const char* type, const QByteArray& data, quint32 claimed = 0)
+{
+    QByteArray typed = QByteArray(type) + data;
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : typed) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    const auto big = [](quint32 v) {
+        return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0'));
+    };
+    return big(claimed ? claimed : static_cast<quint32>(data.size())) + typed + big(~crc);
+}
+
+QByteArray pngHeader(int width, int height)
+{
+    const QByteArray size = QByteArray::fromHex(
+        QByteArray::number(width, 16).rightJustified(8, '0') +
+        QByteArray::number(height, 16).rightJustified(8, '0') + "0802000000");
+    return QByteArray("\x89PNG\r\n\x1A\n", 8) + pngChunk("IHDR", size);
+}
+
+// A BMP header (14 + 40 bytes) and what follows it.
+QByteArray bmp(int width, int height, int bits, int compression, int offset, int length)
+{
+    QByteArray bytes(std::max(length, 54), '\0');
+    const auto put = [&](int at, quint32 v, int n) {
+        for (int i = 0; i < n; ++i)
+            bytes[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put(2, length, 4);
+    put(10, offset, 4);
+    put(14, 40, 4);
+    put(18, width, 4);
+    put(22, height, 4);
+    put(26, 1, 2);
+    put(28, bits, 2);
+    put(30, compression, 4);
+    return bytes.left(length);
+}
+
 struct Folder {
     QTemporaryDir dir;
     std::string write(const char* name, const QByteArray& bytes) const
@@ -159,6 +204,77 @@ TEST(PictureDecoder, RegionsStepsAndGreyLevelsAreThoseOfQtsWholeDecoding)
         // JPEG's grey is the file's own luma channel, which its colours were made from.
         EXPECT_LE(largestDifference(grey->levels, greyOf(whole, jpeg)), jpeg ? 2 : 0) << kind.name;
     }
+}
+
+// Each crafted file is refused for what it is, from its header when the header tells, and
+// never handed to another decoder; a photograph over the limit says its size.
+TEST(PictureDecoder, RefusesCraftedFilesForWhatTheyAre)
+{
+    const Folder folder;
+    QByteArray half;
+    {
+        QBuffer buffer(&half);
+        ASSERT_TRUE(pattern({200, 100}).convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP"));
+        half.truncate(54 + 600 * 50);
+    }
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        ASSERT_TRUE(pattern({64, 48}).save(&buffer, "JPEG"));
+    }
+    QByteArray hugeJpeg = jpeg;
+    const qsizetype frame = hugeJpeg.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    hugeJpeg.replace(frame + 5, 4, QByteArray::fromHex("2af82af8")); // 11000 x 11000
+    QByteArray tiff;
+    {
+        QBuffer buffer(&tiff);
+        ASSERT_TRUE(pattern({300, 200}).convertToFormat(QImage::Format_RGB888).save(&buffer, "TIFF"));
+    }
+    const QByteArray png = pngHeader(640, 480);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        F failure;
+        bool sizeKnown = false; // the header is whole: the damage is found in the pixels
+    } files[] = {
+        // A text chunk claiming 2^31 - 1 bytes: refused without allocating them.
+        {"text.png", pngHeader(1, 1) + QByteArray::fromHex("7fffffff") + "tEXtabc", F::Damaged},
+        {"drawing.png", "<svg xmlns='http://www.w3.org/2000/svg' width='10000' height='10000'/>",
+         F::NotAPhotograph},
+        {"empty.jpg", "", F::NotAPhotograph},
+        {"anim.gif", "GIF89a\x01\x00\x01\x00", F::NotAPhotograph},
+        {"cut.png", png + pngChunk("IDAT", QByteArray::fromHex("789c0000")), F::Damaged, true},
+        {"huge.png", pngHeader(11000, 11000) + pngChunk("IDAT", "x"), F::TooLarge},
+        {"huge.jpg", hugeJpeg, F::TooLarge},
+        {"cut.tiff", tiff.left(tiff.size() / 2), F::Damaged},
+        {"half.bmp", half, F::Damaged},
+        {"claims.bmp", bmp(11000, 11000, 24, 0, 54, 310), F::Damaged},
+        {"inside.bmp", bmp(10, 10, 24, 0, 20, 54 + 320), F::Damaged},
+        {"noruns.bmp", bmp(10, 10, 8, 1, 1078, 1078), F::Damaged},
+        {"shortruns.bmp", bmp(10, 10, 8, 1, 1078, 1078) + QByteArray::fromHex("0a01000"), F::Damaged, true},
+        {"png.bmp", bmp(10, 10, 24, 5, 54, 100), F::NotAPhotograph},
+    };
+    for (const auto& file : files) {
+        const std::string path = folder.write(file.name, file.bytes);
+        ui::PictureError sizeError, regionError, greyError;
+        EXPECT_EQ(ui::photographSize(path, &sizeError).has_value(), file.sizeKnown) << file.name;
+        EXPECT_FALSE(ui::decodeRegion(path, QRect(0, 0, 100, 100), 1, &regionError)) << file.name;
+        EXPECT_FALSE(ui::decodeGreyLevels(path, &greyError)) << file.name;
+        EXPECT_EQ(std::tuple(file.sizeKnown ? file.failure : sizeError.failure,
+                             regionError.failure, greyError.failure),
+                  std::tuple(file.failure, file.failure, file.failure))
+            << file.name;
+    }
+    // Qt's reader shows a JPEG cut short as it shows it elsewhere, grey where data is missing;
+    // the correlation refuses it.
+    ui::PictureError cut;
+    EXPECT_FALSE(ui::decodeGreyLevels(folder.write("cut.jpg", jpeg.left(jpeg.size() - 64)), &cut));
+    EXPECT_EQ(cut.failure, F::Damaged);
+    const std::string text =
+        ui::pictureFailureText("a.png", {F::TooLarge, QSize(11000, 11000)});
+    EXPECT_NE(text.find("11000 × 11000 pixels"), std::string::npos) << text;
+    EXPECT_NE(text.find("100 millions"), std::string::npos) << text;
 }
 
 } // namespace
