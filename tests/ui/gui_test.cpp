@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QScrollBar>
 #include <QStyleOptionButton>
@@ -37,6 +38,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -913,6 +915,64 @@ TEST(Correlation, AnAssistedClickIsRefinedWithTheChosenSizeAndAMissingPhotograph
     EXPECT_LT(pixelsOff(gui.state.LoadNodes[1], loaded), 0.05);
     gui.chooseMenu({"correlation", "localisationassistee"});
     EXPECT_FALSE(gui.app.controller().assistedLocation());
+}
+
+// A node 2000 pixels from the corner of photographs far larger than the views is found
+// where the batch program finds it: both correlate the whole photographs.
+TEST(Correlation, TheWindowLocatesNodesFarFromTheCornerAsTheBatchProgramDoes)
+{
+    GuiHarness gui;
+    // A smooth aperiodic texture; the loaded photograph is moved by (1.6, -0.7) pixels.
+    const auto texture = [](double x, double y) {
+        return 128 + 40 * std::sin(0.31 * x + 0.17 * y) + 35 * std::sin(0.23 * y - 0.41 * x + 1) +
+               30 * std::sin(0.047 * x + 0.37 * y + 2);
+    };
+    const QSize size(2300, 2200);
+    QImage free(size, QImage::Format_Grayscale8), loaded(size, QImage::Format_Grayscale8);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            free.scanLine(y)[x] = static_cast<uchar>(std::lround(texture(x, y)));
+            loaded.scanLine(y)[x] = static_cast<uchar>(std::lround(texture(x - 1.6, y + 0.7)));
+        }
+    const QString freeFile = gui.folder.filePath("libre.png"),
+                  loadedFile = gui.folder.filePath("chargee.png");
+    ASSERT_TRUE(free.save(freeFile) && loaded.save(loadedFile));
+    // Three nodes at rest, in pixels: two 2000 pixels from the corner, one below the views.
+    const int nodes[][2] = {{2000, 2000}, {2100, 1900}, {300, 2100}};
+    std::string list;
+    for (int n = 0; n < 3; ++n)
+        list += "nodex" + std::to_string(n + 1) + "=" + std::to_string(15 * nodes[n][0]) +
+                "\r\nnodey" + std::to_string(n + 1) + "=" + std::to_string(15 * nodes[n][1]) +
+                "\r\n";
+    const std::string mesh = "[init]\r\nnode=3\r\nmesh=1\r\n[freenodelist]\r\n" + list +
+                             "[loadnodelist]\r\n" + list +
+                             "[freemeshlist]\r\nmesh11=1\r\nmesh21=2\r\nmesh31=3\r\n";
+    gui.files.files["etude.MEF"] = mesh;
+    gui.dialogs.answers = {freeFile.toStdString(), loadedFile.toStdString(), "etude.MEF"};
+    gui.chooseMenu({"image", "imagelibre"});
+    gui.chooseMenu({"image", "imgcharge"});
+    gui.chooseMenu({"meshmenu", "io", "open"});
+    gui.chooseMenu({"correlation", "localisercorrelation"});
+    ASSERT_EQ(gui.messages.shown.back(), "3 noeud(s) localisé(s) par corrélation, 0 non trouvé(s)");
+
+    const std::string meshFile = gui.folder.filePath("etude.MEF").toStdString();
+    ASSERT_TRUE(std::ofstream(meshFile, std::ios::binary) << mesh);
+    QProcess batch;
+    batch.setWorkingDirectory(gui.folder.path());
+    batch.start(QStringLiteral(ANALYSE_BATCH_PROGRAM),
+                {"--correlate", "--free-image=" + freeFile, "--loaded-image=" + loadedFile,
+                 "--save=trouve.MEF", "--decimal=,", "etude.MEF"});
+    ASSERT_TRUE(batch.waitForFinished(300000));
+    ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    auto found = std::make_unique<ProjectState>();
+    ASSERT_TRUE(readMeshFile(bytesOf(gui.folder.filePath("trouve.MEF").toStdString()), *found));
+    for (std::size_t n = 1; n <= 3; ++n) {
+        EXPECT_EQ(std::tuple(gui.state.LoadNodes[n].x, gui.state.LoadNodes[n].y),
+                  std::tuple(found->LoadNodes[n].x, found->LoadNodes[n].y))
+            << n;
+        EXPECT_NEAR(gui.state.LoadNodes[n].x, 15 * (nodes[n - 1][0] + 1.6), 15 * 0.05) << n;
+        EXPECT_NEAR(gui.state.LoadNodes[n].y, 15 * (nodes[n - 1][1] - 0.7), 15 * 0.05) << n;
+    }
 }
 
 } // namespace
