@@ -35,7 +35,8 @@ public:
         TIFFOpenOptionsSetMaxSingleMemAlloc(options, kSingleAllocationLimit);
         TIFFOpenOptionsSetErrorHandlerExtR(options, quiet, nullptr);
         TIFFOpenOptionsSetWarningHandlerExtR(options, quiet, nullptr);
-        tiff_ = TIFFOpenExt(path.c_str(), "r", options);
+        // Not mapped: a mapped strip would count whole in the memory the program holds.
+        tiff_ = TIFFOpenExt(path.c_str(), "rm", options);
         TIFFOpenOptionsFree(options);
         error.failure = PictureFailure::Damaged;
         std::uint32_t width = 0, height = 0;
