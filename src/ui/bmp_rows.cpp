@@ -137,8 +137,8 @@ public:
 
         stride_ = (width * bits_ + 31) / 32 * 4;
         // A picture whose rows the file cannot hold is cut short, whatever size it claims.
-        if (!rle_ && static_cast<std::uint64_t>(offset_) +
-                             static_cast<std::uint64_t>(stride_) * height > length)
+        if (!rle_ && static_cast<std::uint64_t>(height) >
+                         (length - offset_) / static_cast<std::uint64_t>(stride_))
             return false;
         size_ = QSize(static_cast<int>(std::min<std::int64_t>(width, INT32_MAX)),
                       static_cast<int>(std::min<std::int64_t>(height, INT32_MAX)));

@@ -34,6 +34,8 @@ std::shared_ptr<const GreyImage> QtPhotographSource::greyLevels(const std::strin
             failure_ = pictureFailureText(path, error);
             return nullptr;
         }
+        if (failedPath_ == path)
+            failedPath_.clear();
         entry = Kept{path, stamp, std::move(grey)};
     }
     kept_.push_back(std::move(*entry));
