@@ -32,11 +32,13 @@ bool save(const QString& path, const QImage& image, const char* format, int comp
 QByteArray rle8Bmp()
 {
     QByteArray bytes = QByteArray::fromHex("424d000000000000000036040000" // file header
-                                           "28000000060000000400000001000800010000000000000000"
+                                           "280000000600000004000000010008000100000000000000"
                                            "00000000000000000000000000000000");
     for (int i = 0; i < 256; ++i)
         bytes += QByteArray::fromHex("00000000").replace(0, 3, QByteArray(3, char(i)));
-    bytes += QByteArray::fromHex("0305000300040103050700000406000003020000000001");
+    // A run, three indices as they are, an end of line; a row of one run; a move right and
+    // up; the end of the picture.
+    bytes += QByteArray::fromHex("0305000301020300000006070000000201010409020a0001");
     return bytes;
 }
 
