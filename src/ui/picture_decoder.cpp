@@ -1,10 +1,7 @@
 #include "ui/picture_decoder.h"
 
-#include "ui/jpeg_grey.h"
+#include "ui/jpeg_decoder.h"
 #include "ui/picture_rows.h"
-
-#include <QImageReader>
-#include <QString>
 
 #include <sys/stat.h>
 
@@ -68,40 +65,6 @@ QImage shownForm(const QImage& picture)
 
 int reduced(int length, int step) { return (length + step - 1) / step; }
 
-// JPEG's colour pictures through Qt's reader, which hands libjpeg the reduction (1/2, 1/4,
-// 1/8) when the scaled size is the reduced size; steps beyond 8 keep one pixel of the
-// reduced picture out of step / 8.
-std::optional<QImage> jpegRegion(const std::string& path, QSize full, const QRect& region,
-                                 int step, PictureError& error)
-{
-    QImageReader reader(QString::fromStdString(path), "jpeg");
-    reader.setDecideFormatFromContent(false);
-    reader.setAutoTransform(false);
-    const int scale = std::min(step, 8);
-    const int rest = step / scale;
-    if (scale > 1)
-        reader.setScaledSize(QSize(reduced(full.width(), scale), reduced(full.height(), scale)));
-    const QRect scaled(region.x() / scale, region.y() / scale, reduced(region.width(), scale),
-                       reduced(region.height(), scale));
-    if (scale == 1 && region != QRect(QPoint(0, 0), full))
-        reader.setClipRect(region);
-    else if (scale > 1 && scaled != QRect(QPoint(0, 0), reader.scaledSize()))
-        reader.setScaledClipRect(scaled);
-    QImage image;
-    if (!reader.read(&image)) {
-        error = {PictureFailure::Damaged, full};
-        return std::nullopt;
-    }
-    if (rest > 1) {
-        QImage kept(reduced(image.width(), rest), reduced(image.height(), rest), image.format());
-        for (int j = 0; j < kept.height(); ++j)
-            for (int i = 0; i < kept.width(); ++i)
-                kept.setPixel(i, j, image.pixel(i * rest, j * rest));
-        image = kept;
-    }
-    return shownForm(image);
-}
-
 } // namespace
 
 std::optional<QSize> photographSize(const std::string& path, PictureError* error)
@@ -141,7 +104,7 @@ std::optional<QImage> decodeRegion(const std::string& path, const QRect& region,
         const QRect clipped = region.intersected(QRect(QPoint(0, 0), *size));
         if (clipped.isEmpty())
             return QImage();
-        return jpegRegion(path, *size, clipped, step, why);
+        return decodeJpegRegion(path, clipped, step, kMaxPicturePixels, why);
     }
     const auto rows = openRows(*kind, path, why);
     if (!rows)

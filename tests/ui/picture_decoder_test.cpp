@@ -75,6 +75,38 @@ std::vector<std::uint8_t> greyOf(const QImage& image, bool luma)
     return levels;
 }
 
+// The mean of each step x step block of `region` of `whole`, aligned on the photograph.
+QImage blockMeans(const QImage& whole, QRect region, int step)
+{
+    const QRect blocks(region.x() / step, region.y() / step, (region.width() + step - 1) / step,
+                       (region.height() + step - 1) / step);
+    QImage means(blocks.size(), QImage::Format_RGB32);
+    for (int j = 0; j < blocks.height(); ++j)
+        for (int i = 0; i < blocks.width(); ++i) {
+            int sums[3] = {}, count = 0;
+            for (int y = (blocks.y() + j) * step; y < std::min((blocks.y() + j + 1) * step, whole.height()); ++y)
+                for (int x = (blocks.x() + i) * step; x < std::min((blocks.x() + i + 1) * step, whole.width()); ++x, ++count) {
+                    const QRgb c = whole.pixel(x, y);
+                    sums[0] += qRed(c);
+                    sums[1] += qGreen(c);
+                    sums[2] += qBlue(c);
+                }
+            means.setPixel(i, j, qRgb(sums[0] / count, sums[1] / count, sums[2] / count));
+        }
+    return means;
+}
+
+int largestDifference(const QImage& a, const QImage& b)
+{
+    int most = a.size() == b.size() ? 0 : 256;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
+            for (const int shift : {0, 8, 16})
+                most = std::max(most, std::abs(int(a.pixel(x, y) >> shift & 0xFF) -
+                                               int(b.pixel(x, y) >> shift & 0xFF)));
+    return most;
+}
+
 int largestDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
 {
     int most = a.size() == b.size() ? 0 : 256;
@@ -215,8 +247,6 @@ TEST(PictureDecoder, RegionsStepsAndGreyLevelsAreThoseOfQtsWholeDecoding)
         EXPECT_EQ(ui::photographSize(path), std::optional(whole.size())) << kind.name;
         for (const QRect& region : regions)
             for (const int step : {1, 2, 3, 8}) {
-                if (jpeg && step == 3)
-                    continue;
                 const QRect clipped = region.intersected(whole.rect());
                 ui::PictureError error;
                 const auto decoded = ui::decodeRegion(path, region, step, &error);
@@ -225,7 +255,16 @@ TEST(PictureDecoder, RegionsStepsAndGreyLevelsAreThoseOfQtsWholeDecoding)
                     EXPECT_TRUE(decoded->isNull()) << kind.name;
                     continue;
                 }
-                const QImage expected = jpeg && step > 1 ? jpegReduced(file, clipped, step)
+                // JPEG reduces by its own decoding at 2, 4 and 8, as Qt's reader does at 2
+                // and 4; at 8, where Qt's reader reduces another way, libjpeg gives each
+                // 8 x 8 block's mean before the full decoding clips its ringing (by up to
+                // 11 levels on these patterns, measured).
+                if (jpeg && step == 8) {
+                    EXPECT_LE(largestDifference(*decoded, blockMeans(whole, clipped, 8)), 12)
+                        << kind.name;
+                    continue;
+                }
+                const QImage expected = jpeg && step % 2 == 0 ? jpegReduced(file, clipped, step)
                                                          : sampled(whole, clipped, step);
                 EXPECT_EQ(std::tuple(decoded->format(), decoded->size()),
                           std::tuple(expected.format(), expected.size()))
@@ -281,6 +320,7 @@ TEST(PictureDecoder, RefusesCraftedFilesForWhatTheyAre)
         {"cut.png", png + pngChunk("IDAT", QByteArray::fromHex("789c0000")), F::Damaged, true},
         {"huge.png", pngHeader(11000, 11000) + pngChunk("IDAT", "x"), F::TooLarge},
         {"huge.jpg", hugeJpeg, F::TooLarge},
+        {"cut.jpg", jpeg.left(jpeg.size() - 64), F::Damaged, true},
         {"cut.tiff", tiff.left(tiff.size() / 2), F::Damaged},
         {"half.bmp", half, F::Damaged},
         {"claims.bmp", bmp(11000, 11000, 24, 0, 54, 310), F::Damaged},
@@ -300,11 +340,6 @@ TEST(PictureDecoder, RefusesCraftedFilesForWhatTheyAre)
                   std::tuple(file.failure, file.failure, file.failure))
             << file.name;
     }
-    // Qt's reader shows a JPEG cut short as it shows it elsewhere, grey where data is missing;
-    // the correlation refuses it.
-    ui::PictureError cut;
-    EXPECT_FALSE(ui::decodeGreyLevels(folder.write("cut.jpg", jpeg.left(jpeg.size() - 64)), &cut));
-    EXPECT_EQ(cut.failure, F::Damaged);
     const std::string text =
         ui::pictureFailureText("a.png", {F::TooLarge, QSize(11000, 11000)});
     EXPECT_NE(text.find("11000 × 11000 pixels"), std::string::npos) << text;

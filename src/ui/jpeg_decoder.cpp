@@ -1,4 +1,4 @@
-#include "ui/jpeg_grey.h"
+#include "ui/jpeg_decoder.h"
 
 #include <cstdio>
 // jpeglib.h needs FILE and size_t declared before it.
@@ -85,6 +85,76 @@ std::optional<QSize> jpegSize(const std::string& path, PictureError& error)
 
 namespace {
 
+// The largest of libjpeg's reductions (1, 2, 4, 8) that divides `step`.
+int reductionOf(int step)
+{
+    int scale = 1;
+    while (scale < 8 && step % (2 * scale) == 0)
+        scale *= 2;
+    return scale;
+}
+
+bool fourChannelsIn(const jpeg_decompress_struct& info)
+{
+    return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+}
+
+// The inverted CMYK that Adobe's programs write, as Qt's reader takes it.
+QRgb fromCmyk(const JSAMPLE* p)
+{
+    return qRgb(p[0] * p[3] / 255, p[1] * p[3] / 255, p[2] * p[3] / 255);
+}
+
+// Decodes into `image`, which like every owner of memory lives outside the jump's scope.
+bool readRegion(Decompressor& d, const QRect& region, int step, std::int64_t maxPixels,
+                QImage& image, std::vector<JSAMPLE>& row, PictureError& error)
+{
+    if (setjmp(d.jump))
+        return false;
+    jpeg_read_header(&d.info, TRUE);
+    error.size = QSize(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
+    if (static_cast<std::int64_t>(d.info.image_width) * d.info.image_height > maxPixels) {
+        error.failure = PictureFailure::TooLarge;
+        return false;
+    }
+    const bool fourChannels = fourChannelsIn(d.info);
+    // Qt's RGB32 in memory, its 4th byte 0xFF.
+    d.info.out_color_space = fourChannels                         ? JCS_CMYK
+                             : Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX
+                                                               : JCS_EXT_XRGB;
+    const int scale = reductionOf(step);
+    const int keep = step / scale;
+    d.info.scale_num = 1;
+    d.info.scale_denom = static_cast<unsigned int>(scale);
+    jpeg_start_decompress(&d.info);
+    const int left = region.x() / scale, top = region.y() / scale;
+    const int width = (region.width() + step - 1) / step;
+    const int height = (region.height() + step - 1) / step;
+    image = QImage(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    // Only the columns of the region go through the inverse transform and the colours.
+    JDIMENSION cropLeft = static_cast<JDIMENSION>(left);
+    JDIMENSION cropWidth = static_cast<JDIMENSION>((width - 1) * keep + 1);
+    if (cropWidth < d.info.output_width)
+        jpeg_crop_scanline(&d.info, &cropLeft, &cropWidth);
+    row.resize(static_cast<std::size_t>(cropWidth) * 4);
+    const int first = left - static_cast<int>(cropLeft);
+    for (int j = 0; j < height; ++j) {
+        const auto wanted = static_cast<JDIMENSION>(top + j * keep);
+        if (wanted > d.info.output_scanline)
+            jpeg_skip_scanlines(&d.info, wanted - d.info.output_scanline);
+        JSAMPROW samples = row.data();
+        jpeg_read_scanlines(&d.info, &samples, 1);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(j));
+        const JSAMPLE* from = row.data() + static_cast<std::size_t>(first) * 4;
+        for (int i = 0; i < width; ++i, from += 4 * keep)
+            line[i] = fourChannels ? fromCmyk(from) : *reinterpret_cast<const QRgb*>(from);
+    }
+    jpeg_abort_decompress(&d.info);
+    return !d.damaged;
+}
+
 // Decodes into `grey`, which like every owner of memory lives outside the jump's scope.
 bool readGrey(Decompressor& d, std::int64_t maxPixels, GreyImage& grey,
               std::vector<JSAMPLE>& cmyk, PictureError& error)
@@ -98,8 +168,7 @@ bool readGrey(Decompressor& d, std::int64_t maxPixels, GreyImage& grey,
         return false;
     }
     // libjpeg cannot take four-channel files to grey: those rows come as CMYK.
-    const bool fourChannels =
-        d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
+    const bool fourChannels = fourChannelsIn(d.info);
     d.info.out_color_space = fourChannels ? JCS_CMYK : JCS_GRAYSCALE;
     jpeg_start_decompress(&d.info);
     grey.width = error.size.width();
@@ -113,18 +182,28 @@ bool readGrey(Decompressor& d, std::int64_t maxPixels, GreyImage& grey,
         jpeg_read_scanlines(&d.info, &row, 1);
         if (!fourChannels)
             continue;
-        // The inverted CMYK that Adobe's programs write, as Qt's reader takes it.
-        for (int x = 0; x < grey.width; ++x) {
-            const JSAMPLE* p = &cmyk[static_cast<std::size_t>(x) * 4];
-            out[x] = static_cast<std::uint8_t>(
-                qGray(p[0] * p[3] / 255, p[1] * p[3] / 255, p[2] * p[3] / 255));
-        }
+        for (int x = 0; x < grey.width; ++x)
+            out[x] = static_cast<std::uint8_t>(qGray(fromCmyk(&cmyk[static_cast<std::size_t>(x) * 4])));
     }
     jpeg_finish_decompress(&d.info);
     return !d.damaged;
 }
 
 } // namespace
+
+std::optional<QImage> decodeJpegRegion(const std::string& path, const QRect& region, int step,
+                                       std::int64_t maxPixels, PictureError& error)
+{
+    Decompressor d;
+    if (!start(d, path, error))
+        return std::nullopt;
+    QImage image;
+    std::vector<JSAMPLE> row;
+    if (!readRegion(d, region, step, maxPixels, image, row, error))
+        return std::nullopt;
+    error = {};
+    return image;
+}
 
 std::shared_ptr<GreyImage> decodeJpegGrey(const std::string& path, std::int64_t maxPixels,
                                           PictureError& error)
