@@ -3,6 +3,7 @@
 #include <cstdio>
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <csetjmp>
 #include <vector>
@@ -35,12 +36,23 @@ Decompressor& owner(j_common_ptr info) { return *static_cast<Decompressor*>(info
 
 [[noreturn]] void jumpOnError(j_common_ptr info) { std::longjmp(owner(info).jump, 1); }
 
-// libjpeg goes on after corrupt data with a warning (level -1), filling the rest: that
-// photograph is damaged.
+// libjpeg goes on after missing or corrupt pixel data with a warning, filling the rest:
+// that photograph is damaged. Its other warnings (bytes between markers, unknown versions,
+// odd colour profiles) are common in cameras' files, whose pixels are whole.
 void noteWarning(j_common_ptr info, int level)
 {
-    if (level < 0)
+    switch (level < 0 ? info->err->msg_code : 0) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
         owner(info).damaged = true;
+        break;
+    default:
+        break;
+    }
 }
 
 void countScans(j_common_ptr common)

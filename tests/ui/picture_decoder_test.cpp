@@ -340,6 +340,9 @@ TEST(PictureDecoder, RefusesCraftedFilesForWhatTheyAre)
                   std::tuple(file.failure, file.failure, file.failure))
             << file.name;
     }
+    // Stray bytes before the end marker, which some cameras write, leave the pixels whole.
+    EXPECT_TRUE(ui::decodeGreyLevels(
+        folder.write("stray.jpg", jpeg.left(jpeg.size() - 2) + "stray\xFF\xD9")));
     const std::string text =
         ui::pictureFailureText("a.png", {F::TooLarge, QSize(11000, 11000)});
     EXPECT_NE(text.find("11000 × 11000 pixels"), std::string::npos) << text;
