@@ -31,12 +31,13 @@ ImageViewWidget::ImageViewWidget(QWidget* parent, const QRect& geometry)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-bool ImageViewWidget::importPicture(const std::string& path)
+std::string ImageViewWidget::importPicture(const std::string& path)
 {
-    if (!file_.load(path))
-        return false;
+    PictureError error;
+    if (!file_.load(path, &error))
+        return pictureFailureText(path, error);
     replacePicture(file_.picture(path));
-    return true;
+    return {};
 }
 
 void ImageViewWidget::restorePicture(const std::string& path)

@@ -20,7 +20,7 @@ public:
     // `geometry` is the outer rectangle in the parent, border included.
     ImageViewWidget(QWidget* parent, const QRect& geometry);
 
-    bool importPicture(const std::string& path) override;
+    std::string importPicture(const std::string& path) override;
     void restorePicture(const std::string& path) override;
     bool showsPicture(const std::string& path) override;
     void drawPoint(float x, float y, Rgb colour) override;
