@@ -25,6 +25,9 @@ constexpr int kNearSearchRadius = 10;
 constexpr double kFoundShareBeforeFeatures = 0.5;
 // The grey-level gradient energy under the node against the noise's: pure noise gives 1.
 constexpr double kMaterialContrast = 3.0;
+// The window that must show detail around a node reaches at least this far (pixels): a
+// speckle's plain patches can fill a smaller one.
+constexpr int kLeastMaterialReach = 9;
 // The rounding of the grey levels to whole numbers is noise too (1/12 grey level squared).
 constexpr double kLeastNoiseVariance = 1.0 / 12.0;
 // Photographs prefiltered whole when the nodes' windows would cover them this many times.
@@ -84,28 +87,32 @@ bool texturedThroughout(const GreyImage& free, const Subset& subset, int half)
     return *least >= 0.25 * *most;
 }
 
-// True when the free photograph has grey-level detail well above the noise in the small
-// window around the node's own pixel (about a quarter of the subset). A subset that holds
-// the material around a hole matches well although the node's own point is not on it.
+// True when the free photograph has grey-level detail well above the noise in a disc around
+// the node's own pixel (a quarter of the subset's side in radius, 9 pixels at least). A
+// subset that holds the material around a hole matches well although the node is not on it.
 bool onMaterial(const GreyImage& free, const Subset& subset, int subsetSide, double noiseVariance)
 {
-    const int reach = std::max(2, subsetSide / 4);
-    const int left = std::max(subset.column - reach, 1);
-    const int right = std::min(subset.column + reach, free.width - 2);
-    const int top = std::max(subset.row - reach, 1);
-    const int bottom = std::min(subset.row + reach, free.height - 2);
-    if (left > right || top > bottom)
-        return false;
+    // A disc, so that a point inside a round hole sees the hole's edge at the same depth
+    // whatever its direction.
+    const int reach = std::max(kLeastMaterialReach, subsetSide / 4);
     double energy = 0.0;
-    for (int row = top; row <= bottom; ++row)
-        for (int column = left; column <= right; ++column) {
+    int pixels = 0;
+    for (int j = -reach; j <= reach; ++j)
+        for (int k = -reach; k <= reach; ++k) {
+            const int column = subset.column + k;
+            const int row = subset.row + j;
+            if (k * k + j * j > reach * reach || column < 1 || row < 1 ||
+                column + 1 >= free.width || row + 1 >= free.height)
+                continue;
             const double gx = (free.at(column + 1, row) - free.at(column - 1, row)) / 2.0;
             const double gy = (free.at(column, row + 1) - free.at(column, row - 1)) / 2.0;
             energy += gx * gx + gy * gy;
+            ++pixels;
         }
-    energy /= static_cast<double>((right - left + 1) * (bottom - top + 1));
-    // The noise's central differences carry half its variance along each axis.
-    return energy >= kMaterialContrast * std::max(noiseVariance, kLeastNoiseVariance);
+    // The noise's central differences carry half its variance along each axis, so pure
+    // noise gives an energy of about its variance.
+    return pixels > 0 &&
+           energy / pixels >= kMaterialContrast * std::max(noiseVariance, kLeastNoiseVariance);
 }
 
 // What every attempt of one correlation shares.

@@ -9,6 +9,7 @@
 #include <functional>
 #include <iostream>
 #include <numbers>
+#include <random>
 
 namespace ai {
 namespace {
@@ -96,6 +97,131 @@ TEST(RobustCorrelation, ARigidMotionOfAnyAngleIsFoundFromMatchedFeatures)
         std::cout << degrees << " degrees: " << o.found << " of 49 found, RMS " << o.rms
                   << " px, worst " << o.worst << " px\n";
     }
+}
+
+TEST(RobustCorrelation, AStripStretchedFarBeyondTheSearchIsFollowedWithoutFalseMatches)
+{
+    // Fixed at its left end: the far end moves 240 to 360 pixels, out of every node's own
+    // search, where other speckle can match a subset by chance.
+    const SyntheticSpeckle speckle(800, 180, 31);
+    const GreyImage free = speckle.render([](double&, double&) {});
+    CorrelationTask task = gridTask(40.0, 50.0, 40.0, 19, 3);
+    for (const double stretch : {0.30, 0.45}) {
+        const auto forward = [&](double& x, double&) { x *= 1.0 + stretch; };
+        const GreyImage loaded = speckle.render([&](double& x, double&) { x /= 1.0 + stretch; },
+                                                static_cast<int>(800 * (1.0 + stretch)), 180);
+        for (const int subset : {21, 33, 61}) {
+            const CorrelationSettings settings{.subset = subset, .searchRadius = 200};
+            const auto matches = correlateNodes(free, loaded, task, settings, {});
+            ASSERT_TRUE(matches.has_value());
+            const Outcome o = judge(task, *matches, forward);
+            const int total = static_cast<int>(task.free.size());
+            EXPECT_GE(o.found, 0.95 * total) << stretch << " stretch, subset " << subset;
+            EXPECT_LE(o.worst, 0.5) << stretch << " stretch, subset " << subset;
+            std::cout << stretch * 100 << " % stretch, " << subset << " px: " << o.found << " of "
+                      << total << " found, RMS " << o.rms << " px, worst " << o.worst << " px\n";
+        }
+    }
+}
+
+GreyImage withNoise(const GreyImage& image, double fraction, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0.0, 255.0 * fraction);
+    GreyImage noisy = image;
+    for (auto& level : noisy.levels)
+        level = static_cast<std::uint8_t>(std::clamp(std::lround(level + noise(random)), 0L, 255L));
+    return noisy;
+}
+
+// A material stretched 1 % along x, sheared slightly and moved by (3.4, -2.2) pixels.
+struct AffinePair {
+    SyntheticSpeckle speckle{240, 240, 41};
+    static void forward(double& x, double& y)
+    {
+        const double dx = x - 120.0;
+        const double dy = y - 120.0;
+        x = 120.0 + 1.01 * dx + 0.004 * dy + 3.4;
+        y = 120.0 - 0.003 * dx + 0.996 * dy - 2.2;
+    }
+    static void backward(double& x, double& y)
+    {
+        const double dx = x - 120.0 - 3.4;
+        const double dy = y - 120.0 + 2.2;
+        const double det = 1.01 * 0.996 + 0.004 * 0.003;
+        x = 120.0 + (0.996 * dx - 0.004 * dy) / det;
+        y = 120.0 + (0.003 * dx + 1.01 * dy) / det;
+    }
+    GreyImage free = speckle.render([](double&, double&) {});
+    GreyImage loaded = speckle.render(backward);
+    CorrelationTask task = gridTask(30.0, 30.0, 20.0, 10, 10);
+};
+
+const AffinePair& affinePair()
+{
+    static const AffinePair shared;
+    return shared;
+}
+
+TEST(RobustCorrelation, NodesOnAPastedPatchOfOtherSpeckleAreNotFoundOrRight)
+{
+    const AffinePair& p = affinePair();
+    // Every twentieth node's loaded point is covered by 21 pixels of an unrelated speckle.
+    GreyImage loaded = p.loaded;
+    const GreyImage other = SyntheticSpeckle(240, 240, 99).render([](double&, double&) {});
+    std::vector<std::size_t> baited;
+    std::vector<Position> patches;
+    for (std::size_t n = 7; n < p.task.free.size(); n += 20) {
+        baited.push_back(n);
+        double x = p.task.free[n].x / kUnits;
+        double y = p.task.free[n].y / kUnits;
+        AffinePair::forward(x, y);
+        patches.push_back({x, y});
+        for (int row = static_cast<int>(y) - 10; row <= static_cast<int>(y) + 10; ++row)
+            for (int column = static_cast<int>(x) - 10; column <= static_cast<int>(x) + 10; ++column) {
+                const auto at = static_cast<std::size_t>(row * loaded.width + column);
+                loaded.levels[at] = other.levels[at];
+            }
+    }
+    const auto matches = correlateNodes(p.free, loaded, p.task, {}, {});
+    ASSERT_TRUE(matches.has_value());
+    const Outcome all = judge(p.task, *matches, AffinePair::forward);
+    EXPECT_LE(all.worst, 0.5);
+    // A node whose subset keeps clear of every patch is found.
+    for (std::size_t n = 0; n < p.task.free.size(); ++n) {
+        double x = p.task.free[n].x / kUnits;
+        double y = p.task.free[n].y / kUnits;
+        AffinePair::forward(x, y);
+        if (std::all_of(patches.begin(), patches.end(), [&](Position patch) {
+                return std::max(std::fabs(patch.x - x), std::fabs(patch.y - y)) > 27.0;
+            })) {
+            EXPECT_TRUE((*matches)[n].found) << n;
+        }
+    }
+    int baitsFound = 0;
+    for (const std::size_t n : baited)
+        baitsFound += (*matches)[n].found ? 1 : 0;
+    std::cout << "pasted patches: " << all.found << " of 100 found, " << baitsFound << " of "
+              << baited.size() << " baited nodes found, worst " << all.worst << " px\n";
+}
+
+TEST(RobustCorrelation, TheQuadraticShapeCostsNoPrecisionWhereTheFieldIsAffine)
+{
+    const AffinePair& p = affinePair();
+    const GreyImage free = withNoise(p.free, 0.01, 5);
+    const GreyImage loaded = withNoise(p.loaded, 0.01, 6);
+    double rms[2] = {0.0, 0.0};
+    for (const bool secondOrder : {false, true}) {
+        const CorrelationSettings settings{.secondOrderWhereBetter = secondOrder};
+        const auto matches = correlateNodes(free, loaded, p.task, settings, {});
+        ASSERT_TRUE(matches.has_value());
+        const Outcome o = judge(p.task, *matches, AffinePair::forward);
+        EXPECT_GE(o.found, 95);
+        rms[secondOrder ? 1 : 0] = o.rms;
+        std::cout << (secondOrder ? "quadratic where better" : "affine only") << ": RMS " << o.rms
+                  << " px, worst " << o.worst << " px\n";
+    }
+    EXPECT_LE(rms[1], 1.03 * rms[0]);
 }
 
 } // namespace
