@@ -125,11 +125,12 @@ struct Context {
 
 // The affine fit, or the quadratic one where the field's curvature across the subset makes
 // it fit significantly better: an F test on the residuals, so that the extra parameters,
-// which add noise, are only paid for where they remove a bias.
+// which add noise, are only paid for where they remove a larger bias. At F > 4 they were
+// still taken under noise where the affine fit was the more precise.
 std::optional<SubsetFit> bestFit(const Context& context, const Subset& subset, int half,
                                  const ShapeParameters& start)
 {
-    constexpr double kSignificance = 4.0; // F(6, n - 12) beyond this is not chance
+    constexpr double kSignificance = 6.0; // for F(6, n - 12)
     auto first = refineSubset(context.free, subset.column, subset.row, half, context.loaded, start,
                               ShapeOrder::First, context.prefiltered);
     if (!context.settings.secondOrderWhereBetter || !texturedThroughout(context.free, subset, half))

@@ -9,7 +9,6 @@
 #include <functional>
 #include <iostream>
 #include <numbers>
-#include <random>
 
 namespace ai {
 namespace {
@@ -124,16 +123,6 @@ TEST(RobustCorrelation, AStripStretchedFarBeyondTheSearchIsFollowedWithoutFalseM
     }
 }
 
-GreyImage withNoise(const GreyImage& image, double fraction, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::normal_distribution<double> noise(0.0, 255.0 * fraction);
-    GreyImage noisy = image;
-    for (auto& level : noisy.levels)
-        level = static_cast<std::uint8_t>(std::clamp(std::lround(level + noise(random)), 0L, 255L));
-    return noisy;
-}
-
 // A material stretched 1 % along x, sheared slightly and moved by (3.4, -2.2) pixels.
 struct AffinePair {
     SyntheticSpeckle speckle{240, 240, 41};
@@ -203,25 +192,6 @@ TEST(RobustCorrelation, NodesOnAPastedPatchOfOtherSpeckleAreNotFoundOrRight)
         baitsFound += (*matches)[n].found ? 1 : 0;
     std::cout << "pasted patches: " << all.found << " of 100 found, " << baitsFound << " of "
               << baited.size() << " baited nodes found, worst " << all.worst << " px\n";
-}
-
-TEST(RobustCorrelation, TheQuadraticShapeCostsNoPrecisionWhereTheFieldIsAffine)
-{
-    const AffinePair& p = affinePair();
-    const GreyImage free = withNoise(p.free, 0.01, 5);
-    const GreyImage loaded = withNoise(p.loaded, 0.01, 6);
-    double rms[2] = {0.0, 0.0};
-    for (const bool secondOrder : {false, true}) {
-        const CorrelationSettings settings{.secondOrderWhereBetter = secondOrder};
-        const auto matches = correlateNodes(free, loaded, p.task, settings, {});
-        ASSERT_TRUE(matches.has_value());
-        const Outcome o = judge(p.task, *matches, AffinePair::forward);
-        EXPECT_GE(o.found, 95);
-        rms[secondOrder ? 1 : 0] = o.rms;
-        std::cout << (secondOrder ? "quadratic where better" : "affine only") << ": RMS " << o.rms
-                  << " px, worst " << o.worst << " px\n";
-    }
-    EXPECT_LE(rms[1], 1.03 * rms[0]);
 }
 
 } // namespace
