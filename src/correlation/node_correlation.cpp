@@ -20,6 +20,11 @@ constexpr int kPropagatedSearchRadius = 3;
 // Every node first looks this close to its guess; only those it leaves out pay the whole
 // search radius.
 constexpr int kNearSearchRadius = 10;
+// A whole-pixel peak this poor is chance, not the subset deformed: refining it costs the
+// most iterations for nothing.
+constexpr double kLeastWholePixelZncc = 0.6;
+// The nodes first given the whole search radius at once, among those still missing.
+constexpr std::size_t kWideSearchBatch = 16;
 // Below this share of the nodes found by their own searches, the guesses are taken as
 // wrong (a large rotation or jump) and the matched features give new ones.
 constexpr double kFoundShareBeforeFeatures = 0.5;
@@ -191,7 +196,7 @@ Attempt searchAndRefine(const Context& context, const Subset& subset, int guessC
     const auto whole = searchWholePixel(context.free, subset.column, subset.row,
                                         context.settings.subset / 2, context.loaded, guessColumn,
                                         guessRow, radius);
-    if (!whole)
+    if (!whole || whole->zncc < kLeastWholePixelZncc)
         return {};
     ShapeParameters start = shapeOf(gradient);
     start(0) = whole->column + whole->offsetColumn - subset.column;
@@ -258,11 +263,8 @@ public:
         if (!searchOwn(all(), near))
             return std::nullopt;
         settle();
-        if (radius > near) {
-            if (!searchOwn(missing(), radius))
-                return std::nullopt;
-            settle();
-        }
+        if (radius > near && !searchWide(radius))
+            return std::nullopt;
         if (foundCount() < kFoundShareBeforeFeatures * static_cast<double>(usableCount())) {
             if (!seedFromFeatures())
                 return std::nullopt;
@@ -331,7 +333,7 @@ private:
             const int last = std::min(first + round, count);
             pool_.run(last - first,
                       [&](int i) { job(nodes[static_cast<std::size_t>(first + i)]); });
-            // The share of the nodes this phase has done, over the whole task.
+            // The share of the nodes this phase has done, over the whole task; never back.
             const int done = static_cast<int>(static_cast<long long>(last) * total / count);
             if (progress_ && !progress_(std::max(done, progressDone_), total))
                 return false;
@@ -340,9 +342,46 @@ private:
         return true;
     }
 
+    // The whole radius for the nodes still missing, a few spread among them at a time: one
+    // found there lends its warp to its neighbours by propagation, which costs far less
+    // than a wide search each. The rounds double, so nodes that nothing joins cost few.
+    bool searchWide(int radius)
+    {
+        std::vector<char> searched(attempts_.size(), 0);
+        std::size_t batch = kWideSearchBatch;
+        for (;;) {
+            // A node next to a found one was tried from its prediction already.
+            std::vector<std::size_t> left;
+            for (const std::size_t n : missing())
+                if (!searched[n] && !besideFound(n))
+                    left.push_back(n);
+            if (left.empty())
+                return true;
+            std::vector<std::size_t> chosen;
+            const std::size_t stride = std::max<std::size_t>(1, left.size() / batch);
+            for (std::size_t i = 0; i < left.size(); i += stride) {
+                chosen.push_back(left[i]);
+                searched[left[i]] = 1;
+            }
+            if (!searchOwn(chosen, radius))
+                return false;
+            settle();
+            batch *= 2;
+        }
+    }
+
+    bool besideFound(std::size_t n) const
+    {
+        if (n >= task_.neighbours.size())
+            return false;
+        return std::any_of(task_.neighbours[n].begin(), task_.neighbours[n].end(), [&](int m) {
+            return m >= 0 && static_cast<std::size_t>(m) < attempts_.size() &&
+                   attempts_[static_cast<std::size_t>(m)].match.found;
+        });
+    }
+
     bool searchOwn(const std::vector<std::size_t>& nodes, int radius)
     {
-        progressDone_ = 0;
         return forEach(nodes, [&](std::size_t n) {
             attempts_[n] = ownAttempt(context_, task_.free[n], task_.guess[n], radius);
         });
@@ -444,7 +483,6 @@ private:
                 seeded.push_back(nodes[i]);
                 warps[nodes[i]] = motions[i]->warpAt(x[i], y[i]);
             }
-        progressDone_ = 0;
         return forEach(seeded, [&](std::size_t n) {
             attempts_[n] = fromPrediction(context_, subsets_[n], warps[n]);
         });
