@@ -114,23 +114,44 @@ struct Plans {
     fftw_plan backward;
 };
 
-// One pair of plans per transform size, made once: FFTW's planner may not run in two
-// threads at once, its plans may.
+// One pair of plans per transform size, made once and kept for the program's life: FFTW's
+// planner may not run in two threads at once, its plans may.
+class PlanCache {
+public:
+    ~PlanCache()
+    {
+        for (auto& [size, plans] : plans_) {
+            fftw_destroy_plan(plans.forward);
+            fftw_destroy_plan(plans.backward);
+        }
+    }
+
+    const Plans& plansFor(int rows, int columns)
+    {
+        const std::lock_guard lock(mutex_);
+        auto found = plans_.find({rows, columns});
+        if (found != plans_.end())
+            return found->second;
+        const auto real = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
+        const auto complex =
+            static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns / 2 + 1);
+        const std::unique_ptr<double, FftwFree> in(fftw_alloc_real(real));
+        const std::unique_ptr<fftw_complex, FftwFree> out(fftw_alloc_complex(complex));
+        const Plans made{
+            fftw_plan_dft_r2c_2d(rows, columns, in.get(), out.get(), FFTW_ESTIMATE),
+            fftw_plan_dft_c2r_2d(rows, columns, out.get(), in.get(), FFTW_ESTIMATE)};
+        return plans_.emplace(std::pair{rows, columns}, made).first->second;
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<std::pair<int, int>, Plans> plans_;
+};
+
 const Plans& plansFor(int rows, int columns)
 {
-    static std::mutex mutex;
-    static std::map<std::pair<int, int>, Plans> plans;
-    const std::lock_guard lock(mutex);
-    auto found = plans.find({rows, columns});
-    if (found != plans.end())
-        return found->second;
-    const auto real = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
-    const auto complex = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns / 2 + 1);
-    const std::unique_ptr<double, FftwFree> in(fftw_alloc_real(real));
-    const std::unique_ptr<fftw_complex, FftwFree> out(fftw_alloc_complex(complex));
-    const Plans made{fftw_plan_dft_r2c_2d(rows, columns, in.get(), out.get(), FFTW_ESTIMATE),
-                     fftw_plan_dft_c2r_2d(rows, columns, out.get(), in.get(), FFTW_ESTIMATE)};
-    return plans.emplace(std::pair{rows, columns}, made).first->second;
+    static PlanCache cache;
+    return cache.plansFor(rows, columns);
 }
 
 // The vertex of the parabola through three scores, as an offset from the middle one.
