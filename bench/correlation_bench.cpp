@@ -1,5 +1,7 @@
 // The correlation's hot paths: one node at 31 pixels (search and refinement), the
-// refinement alone, an assisted click and 1000 nodes over two 6000 x 4000 photographs.
+// refinement alone, an assisted click, 1000 nodes over two 6000 x 4000 photographs, and
+// 1000 nodes of 33 pixels on a 280 x 900 strip at two search radii and two motions, counted
+// per CPU-second.
 #include "correlation/node_correlation.h"
 #include "correlation/subset_refinement.h"
 #include "correlation/synthetic_speckle.h"
@@ -189,5 +191,60 @@ void ThousandNodesOn24Megapixels(benchmark::State& state)
     state.counters["peak_added_MB"] = static_cast<double>(added) / (1024.0 * 1024.0);
 }
 BENCHMARK(ThousandNodesOn24Megapixels)->Unit(benchmark::kMillisecond);
+
+// A 280 x 900 strip stretched 1 % along its length and moved by (3.3, 5.7) pixels, or by
+// (3.3, 125.7) pixels, beyond the first search around every node's guess.
+struct StripPair {
+    explicit StripPair(double shift)
+        : loaded(speckle.render([shift](double& x, double& y) {
+              x -= 3.3;
+              y = 450.0 + (y - shift - 450.0) / 1.01;
+          }))
+    {
+    }
+    ai::testing::SyntheticSpeckle speckle{280, 900, 5};
+    GreyImage free = speckle.render([](double&, double&) {});
+    GreyImage loaded;
+};
+
+void ThousandNodesOnAStrip(benchmark::State& state)
+{
+    static const StripPair near(5.7);
+    static const StripPair far(125.7);
+    const StripPair& p = state.range(1) == 0 ? near : far;
+    CorrelationTask task;
+    // 20 x 50 nodes, each joined to its right and lower neighbours; their subsets stay in
+    // both photographs when the strip moves little.
+    for (int j = 0; j < 50; ++j)
+        for (int i = 0; i < 20; ++i) {
+            const Position at{(20.0 + 12.1 * i) * 15.0, (20.0 + 17.1 * j) * 15.0};
+            task.free.push_back(at);
+            task.guess.push_back(at);
+            std::vector<int> around;
+            if (i > 0) around.push_back(j * 20 + i - 1);
+            if (i < 19) around.push_back(j * 20 + i + 1);
+            if (j > 0) around.push_back((j - 1) * 20 + i);
+            if (j < 49) around.push_back((j + 1) * 20 + i);
+            task.neighbours.push_back(around);
+        }
+    const CorrelationSettings settings{.subset = 33, .searchRadius = static_cast<int>(state.range(0))};
+    int found = 0;
+    for (auto _ : state) {
+        const auto matches = correlateNodes(p.free, p.loaded, task, settings, {});
+        found = static_cast<int>(std::count_if(matches->begin(), matches->end(),
+                                               [](const NodeMatch& m) { return m.found; }));
+    }
+    state.counters["found"] = found;
+    // Over the process's CPU time: nodes per CPU-second, whatever the threads.
+    state.counters["nodes_per_cpu_s"] = benchmark::Counter(
+        static_cast<double>(task.free.size()) * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate);
+}
+BENCHMARK(ThousandNodesOnAStrip)
+    ->Args({10, 0})
+    ->Args({200, 0})
+    ->Args({200, 1})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -34,9 +34,10 @@ command line and writes CSV tables and the map as PNG.")
 # The libraries come from the programs themselves (the X11 and off-screen platforms are
 # part of libqt6gui6); Qt's image plugins are loaded at run time: SVG for the icon, TIFF and
 # friends for photographs; libpng, libtiff and libjpeg read the rows of PNG, TIFF and JPEG
-# photographs that the views and the correlation need. The windows' captions are laid out for Liberation Sans, and Qt's own
-# dialogs speak French through its translations.
+# photographs that the views and the correlation need. The windows' captions are laid out for
+# Liberation Sans, and Qt's own dialogs speak French through its translations. The correlation
+# cross-correlates with FFTW and seeds large motions from OpenCV's matched features.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, qt6-image-formats-plugins, libpng16-16, libtiff6, libjpeg62-turbo, fonts-liberation2, qt6-translations-l10n")
+    "libqt6svg6, qt6-image-formats-plugins, libpng16-16, libtiff6, libjpeg62-turbo, fonts-liberation2, qt6-translations-l10n, libfftw3-double3, libopencv-features2d406, libopencv-calib3d406")
 include(CPack)

@@ -119,9 +119,29 @@ std::optional<BSplineWindow> windowAround(const GreyImage& image, int column, in
     return BSplineWindow(image, left, top, right - left + 1, bottom - top + 1);
 }
 
+// The caller's spline when it reaches `reach` pixels around (column, row), else a window.
+struct SplineAround {
+    std::optional<BSplineWindow> own;
+    const BSplineWindow* spline = nullptr;
+
+    SplineAround(const BSplineWindow* shared, const GreyImage& image, int column, int row, int reach)
+    {
+        const int inner = reach - kPrefilterPadding;
+        if (shared && shared->covers(column - inner, row - inner) &&
+            shared->covers(column + inner, row + inner)) {
+            spline = shared;
+            return;
+        }
+        own = windowAround(image, column, row, reach);
+        if (own)
+            spline = &*own;
+    }
+};
+
 template <int N>
 std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int half,
-                                const GreyImage& loaded, const ShapeParameters& start)
+                                const GreyImage& loaded, const ShapeParameters& start,
+                                const PrefilteredPair& prefiltered)
 {
     using Vector = typename Shape<N>::Vector;
     using Matrix = Eigen::Matrix<double, N, N>;
@@ -129,9 +149,10 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     if (column - half - 1 < 0 || row - half - 1 < 0 || column + half + 1 >= free.width ||
         row + half + 1 >= free.height)
         return std::nullopt;
-    const auto freeWindow = windowAround(free, column, row, half + 1 + kPrefilterPadding);
-    if (!freeWindow)
+    const SplineAround freeSpline(prefiltered.free, free, column, row, half + 1 + kPrefilterPadding);
+    if (!freeSpline.spline)
         return std::nullopt;
+    const BSplineWindow& freeWindow = *freeSpline.spline;
 
     const int side = 2 * half + 1;
     const std::size_t count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
@@ -152,10 +173,14 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
             spread += reference[i] * reference[i];
             double fx = 0.0;
             double fy = 0.0;
-            freeWindow->gradientAtPixel(column + k, row + j, fx, fy);
+            freeWindow.gradientAtPixel(column + k, row + j, fx, fy);
             steepest[i] = Shape<N>::steepest(fx, fy, k, j);
-            hessian.noalias() += steepest[i] * steepest[i].transpose();
+            // The lower triangle only: the Hessian is symmetric.
+            for (int a = 0; a < N; ++a)
+                for (int b = 0; b <= a; ++b)
+                    hessian(a, b) += steepest[i](a) * steepest[i](b);
         }
+    hessian.template triangularView<Eigen::StrictlyUpper>() = hessian.transpose();
     const double freeNorm = std::sqrt(spread);
     const Eigen::LDLT<Matrix> solver(hessian);
     if (freeNorm <= 0.0 || solver.info() != Eigen::Success || !solver.isPositive())
@@ -168,58 +193,82 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     const double stretch = std::fabs(start(1)) + std::fabs(start(2)) + std::fabs(start(7)) +
                            std::fabs(start(8));
     const int reach = half + 3 + static_cast<int>(std::ceil(stretch * half)) + kPrefilterPadding;
-    const auto loadedWindow = windowAround(loaded, column + static_cast<int>(std::lround(start(0))),
-                                           row + static_cast<int>(std::lround(start(6))), reach);
-    if (!loadedWindow)
+    const SplineAround loadedSpline(prefiltered.loaded, loaded,
+                                    column + static_cast<int>(std::lround(start(0))),
+                                    row + static_cast<int>(std::lround(start(6))), reach);
+    if (!loadedSpline.spline)
         return std::nullopt;
+    const BSplineWindow& loadedWindow = *loadedSpline.spline;
 
+    // One pass over the subset per iteration: the reference is zero-mean, so the ZNSSD's
+    // gradient and residual follow from sums of the warped levels, their squares and their
+    // products with the reference and its steepest descent images.
+    Vector steepestSum = Vector::Zero();
+    Vector steepestReference = Vector::Zero();
+    for (i = 0; i < count; ++i) {
+        steepestSum += steepest[i];
+        steepestReference += steepest[i] * reference[i];
+    }
     SubsetFit fit;
-    std::vector<double> warped(count);
     for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
         fit.iterations = iteration;
         ShapeParameters full = ShapeParameters::Zero();
         for (int n = 0; n < N; ++n)
             full(Shape<N>::kSlots[static_cast<std::size_t>(n)]) = p(n);
-        double warpedMean = 0.0;
-        i = 0;
-        for (int j = -half; j <= half; ++j)
-            for (int k = -half; k <= half; ++k, ++i) {
-                const double dx = k;
-                const double dy = j;
-                const double quadratic[3] = {dx * dx / 2.0, dx * dy, dy * dy / 2.0};
-                const double x = column + dx + full(0) + full(1) * dx + full(2) * dy +
-                                 full(3) * quadratic[0] + full(4) * quadratic[1] +
-                                 full(5) * quadratic[2];
-                const double y = row + dy + full(6) + full(7) * dx + full(8) * dy +
-                                 full(9) * quadratic[0] + full(10) * quadratic[1] +
-                                 full(11) * quadratic[2];
-                if (!loadedWindow->covers(x, y))
-                    return std::nullopt;
-                warped[i] = loadedWindow->value(x, y);
-                warpedMean += warped[i];
-            }
-        warpedMean /= static_cast<double>(count);
-        double warpedSpread = 0.0;
+        double sum = 0.0;
+        double squares = 0.0;
         double product = 0.0;
-        for (i = 0; i < count; ++i) {
-            warped[i] -= warpedMean;
-            warpedSpread += warped[i] * warped[i];
-            product += reference[i] * warped[i];
+        Vector steepestWarped = Vector::Zero();
+        auto accumulate = [&](double g) {
+            sum += g;
+            squares += g * g;
+            product += reference[i] * g;
+            steepestWarped += steepest[i] * g;
+        };
+        i = 0;
+        if constexpr (N == 6) {
+            // An affine subset's image is the parallelogram of its corners, and a row's
+            // points are evenly spaced along it.
+            for (const int cy : {-half, half})
+                for (const int cx : {-half, half})
+                    if (!loadedWindow.covers(column + cx + full(0) + full(1) * cx + full(2) * cy,
+                                             row + cy + full(6) + full(7) * cx + full(8) * cy))
+                        return std::nullopt;
+            for (int j = -half; j <= half; ++j) {
+                double x = column - half + full(0) - full(1) * half + full(2) * j;
+                double y = row + j + full(6) - full(7) * half + full(8) * j;
+                for (int k = -half; k <= half; ++k, ++i, x += 1.0 + full(1), y += full(7))
+                    accumulate(loadedWindow.value(x, y));
+            }
+        } else {
+            for (int j = -half; j <= half; ++j)
+                for (int k = -half; k <= half; ++k, ++i) {
+                    const double dx = k;
+                    const double dy = j;
+                    const double quadratic[3] = {dx * dx / 2.0, dx * dy, dy * dy / 2.0};
+                    const double x = column + dx + full(0) + full(1) * dx + full(2) * dy +
+                                     full(3) * quadratic[0] + full(4) * quadratic[1] +
+                                     full(5) * quadratic[2];
+                    const double y = row + dy + full(6) + full(7) * dx + full(8) * dy +
+                                     full(9) * quadratic[0] + full(10) * quadratic[1] +
+                                     full(11) * quadratic[2];
+                    if (!loadedWindow.covers(x, y))
+                        return std::nullopt;
+                    accumulate(loadedWindow.value(x, y));
+                }
         }
-        if (warpedSpread <= 0.0)
+        const double warpedMean = sum / static_cast<double>(count);
+        const double warpedSpread = squares - sum * warpedMean;
+        if (!(warpedSpread > 1e-9 * squares))
             return std::nullopt;
         const double warpedNorm = std::sqrt(warpedSpread);
         fit.zncc = product / (freeNorm * warpedNorm);
 
-        // Residuals in the free photograph's grey levels.
+        // Residuals reference - scale (warped - mean), in the free photograph's grey levels.
         const double scale = freeNorm / warpedNorm;
-        Vector gradient = Vector::Zero();
-        fit.residualSquares = 0.0;
-        for (i = 0; i < count; ++i) {
-            const double residual = reference[i] - scale * warped[i];
-            gradient += steepest[i] * residual;
-            fit.residualSquares += residual * residual;
-        }
+        const Vector gradient =
+            steepestReference - scale * (steepestWarped - warpedMean * steepestSum);
+        fit.residualSquares = std::max(2.0 * spread * (1.0 - fit.zncc), 0.0);
         const Vector step = -solver.solve(gradient);
         p = Shape<N>::compose(p, step);
         if (!p.allFinite())
@@ -269,10 +318,11 @@ ShapeParameters shapeOf(const AffineWarp& w)
 
 std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row, int half,
                                       const GreyImage& loaded, const ShapeParameters& start,
-                                      ShapeOrder order)
+                                      ShapeOrder order, const PrefilteredPair& prefiltered)
 {
-    return order == ShapeOrder::First ? refine<6>(free, column, row, half, loaded, start)
-                                      : refine<12>(free, column, row, half, loaded, start);
+    return order == ShapeOrder::First
+               ? refine<6>(free, column, row, half, loaded, start, prefiltered)
+               : refine<12>(free, column, row, half, loaded, start, prefiltered);
 }
 
 } // namespace ai

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "correlation/bspline_window.h"
 #include "correlation/grey_image.h"
 
 #include <Eigen/Core>
@@ -45,6 +46,13 @@ struct SubsetFit {
     static Eigen::Matrix<double, 2, 12> displacementAt(double dx, double dy);
 };
 
+// B-splines of whole photographs that a caller prefilters once for many subsets; a
+// refinement makes its own windows where these are missing or do not reach.
+struct PrefilteredPair {
+    const BSplineWindow* free = nullptr;
+    const BSplineWindow* loaded = nullptr;
+};
+
 // Refines the warp of the free subset centred at the pixel (column, row), of half-width
 // `half`, by inverse-compositional Gauss-Newton on the zero-normalised sum of squared
 // differences, the loaded photograph interpolated by cubic B-spline. Stops when the update
@@ -52,7 +60,7 @@ struct SubsetFit {
 // image leaves a photograph, or a subset is flat.
 std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row, int half,
                                       const GreyImage& loaded, const ShapeParameters& start,
-                                      ShapeOrder order);
+                                      ShapeOrder order, const PrefilteredPair& prefiltered = {});
 
 // The parameters of an affine warp.
 ShapeParameters shapeOf(const AffineWarp& warp);

@@ -54,13 +54,16 @@ public:
     }
 
     // The photograph whose pixel (i, j) sees the material point materialPoint(i, j), with
-    // 3 x 3 samples per pixel.
-    GreyImage render(const std::function<void(double&, double&)>& materialPoint) const
+    // 3 x 3 samples per pixel; as large as the material unless told otherwise.
+    GreyImage render(const std::function<void(double&, double&)>& materialPoint, int width = 0,
+                     int height = 0) const
     {
-        GreyImage image{width_, height_, std::vector<std::uint8_t>(
-                                             static_cast<std::size_t>(width_ * height_))};
-        for (int j = 0; j < height_; ++j)
-            for (int i = 0; i < width_; ++i) {
+        width = width > 0 ? width : width_;
+        height = height > 0 ? height : height_;
+        GreyImage image{width, height,
+                        std::vector<std::uint8_t>(static_cast<std::size_t>(width * height))};
+        for (int j = 0; j < height; ++j)
+            for (int i = 0; i < width; ++i) {
                 double sum = 0.0;
                 for (int a = 0; a < 3; ++a)
                     for (int b = 0; b < 3; ++b) {
@@ -69,7 +72,7 @@ public:
                         materialPoint(x, y);
                         sum += brightness(x, y);
                     }
-                image.levels[static_cast<std::size_t>(j * width_ + i)] =
+                image.levels[static_cast<std::size_t>(j * width + i)] =
                     static_cast<std::uint8_t>(std::lround(255.0 * sum / 9.0));
             }
         return image;
