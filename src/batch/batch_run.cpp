@@ -1,5 +1,6 @@
 #include "batch/batch_run.h"
 
+#include "analysis/map_styles.h"
 #include "analysis/results_csv.h"
 #include "analysis/study.h"
 #include "analysis/uncertainty_map.h"
@@ -163,14 +164,31 @@ private:
             files.emplace_back(
                 options_.elementsCsv,
                 elementResultsCsv(*state_, *material, *options_.study, options_.planeStress));
-        if (!options_.mapPng.empty() && !addPicture(files, options_.mapPng, outcome_.map))
-            return false;
+        if (!options_.mapPng.empty() || !options_.mapSvg.empty()) {
+            ui::OffscreenMap canvas;
+            if (!paintOn(canvas, outcome_.map))
+                return false;
+            if (options_.mapStyle != MapStyle::Points) {
+                auto styled = buildStyledMap(*state_, state_->NodeCount, *material,
+                                             *options_.study, options_.planeStress,
+                                             options_.mapStyle, format_);
+                if (!styled)
+                    return refuse(std::string(kOverflowRefusal));
+                canvas.showStyled(std::move(styled));
+            }
+            if (!options_.mapPng.empty())
+                files.emplace_back(options_.mapPng, canvas.png().toStdString());
+            if (!options_.mapSvg.empty())
+                files.emplace_back(options_.mapSvg, canvas.svg().toStdString());
+        }
         if (!options_.sdMapPng.empty()) {
             const auto map = sdMap(*material);
             if (!map)
                 return refuse(std::string(kOverflowRefusal));
-            if (!addPicture(files, options_.sdMapPng, *map))
+            ui::OffscreenMap canvas;
+            if (!paintOn(canvas, *map))
                 return false;
+            files.emplace_back(options_.sdMapPng, canvas.png().toStdString());
         }
         for (const auto& [path, bytes] : files)
             if (!write(path, bytes))
@@ -187,18 +205,15 @@ private:
                                    format_);
     }
 
-    // The map painted over the photograph, as a PNG file's bytes to write.
-    bool addPicture(std::vector<std::pair<std::string, std::string>>& files,
-                    const std::string& path, const StressMap& map)
+    // The map painted over the photograph.
+    bool paintOn(ui::OffscreenMap& canvas, const StressMap& map)
     {
         const bool image = !options_.image.empty();
         const std::string& background = image ? options_.image : options_.freeImage;
-        ui::OffscreenMap canvas;
         paintStressMap(map, canvas, background);
         if (!canvas.backgroundRead())
             return refuse(std::string(image ? "--image" : "--free-image") +
                           " : impossible de lire la photographie " + quoted(background) + ".");
-        files.emplace_back(path, canvas.png().toStdString());
         return true;
     }
 

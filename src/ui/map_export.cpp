@@ -3,8 +3,10 @@
 #include "analysis/results_csv.h"
 #include "analysis/uncertainty_map.h"
 #include "ui/form2.h"
+#include "ui/map_svg.h"
 #include "ui/offscreen_map.h"
 
+#include <QActionGroup>
 #include <QBuffer>
 #include <QMenu>
 
@@ -28,7 +30,23 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
         connect(action, &QAction::triggered, this, save);
         return action;
     };
+    // The specified map first; each new map starts with it.
+    auto* styles = new QActionGroup(menu_);
+    const auto addStyle = [this, styles](const char* name, const char* caption, MapStyle style) {
+        QAction* action = menu_->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        styles->addAction(action);
+        connect(action, &QAction::triggered, this, [this, style] { showStyle(style); });
+        return action;
+    };
+    pointsStyle_ = addStyle("pointsStyle", "Carte par points", MapStyle::Points);
+    pointsStyle_->setChecked(true);
+    QAction* signedStyle = addStyle("signedStyle", "Carte signée", MapStyle::Signed);
+    QAction* continuousStyle = addStyle("continuousStyle", "Carte continue", MapStyle::Continuous);
+    menu_->addSeparator();
     add("savePicture", "Enregistrer l'image (PNG)...", &MapExport::savePicture);
+    add("saveSvg", "Enregistrer l'image (SVG)...", &MapExport::saveSvg);
     QAction* sdPicture =
         add("saveUncertaintyPicture", "Enregistrer la carte des incertitudes (PNG)",
             &MapExport::saveUncertaintyPicture);
@@ -37,8 +55,9 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
     QAction* elements = add("saveElementValues", "Enregistrer les valeurs des éléments (CSV)...",
                             &MapExport::saveElementValues);
     // The tables need a study; the picture is whatever the window shows.
-    connect(menu_, &QMenu::aboutToShow, this, [this, sdPicture, nodes, elements] {
-        for (QAction* action : {sdPicture, nodes, elements})
+    connect(menu_, &QMenu::aboutToShow, this,
+            [this, sdPicture, nodes, elements, signedStyle, continuousStyle] {
+        for (QAction* action : {sdPicture, nodes, elements, signedStyle, continuousStyle})
             action->setEnabled(study_ != nullptr);
     });
     window_.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -61,13 +80,41 @@ void MapExport::setBackground(const std::string& path)
     }
     background_ = path;
     window_.setBackground(path);
+    pointsStyle_->setChecked(true);
+    showStyle(MapStyle::Points);
 }
 
 void MapExport::drawPoint(float x, float y, Rgb colour) { window_.drawPoint(x, y, colour); }
+void MapExport::drawLegendPoint(float x, float y, Rgb colour)
+{
+    window_.drawLegendPoint(x, y, colour);
+}
 void MapExport::setTitle(const std::string& text) { window_.setTitle(text); }
 void MapExport::setMaximumText(const std::string& text) { window_.setMaximumText(text); }
 void MapExport::setMinimumText(const std::string& text) { window_.setMinimumText(text); }
 void MapExport::hide() { window_.hide(); }
+
+void MapExport::showStyle(MapStyle style)
+{
+    const auto material = studyMaterial();
+    if (!material)
+        return;
+    auto map = buildStyledMap(*study_, study_->NodeCount, *material, study_->StressComponent,
+                              study_->PlaneStressFlag, style, format_);
+    if (!map) {
+        messages_.message(std::string(kOverflowRefusal));
+        return;
+    }
+    window_.showStyled(style == MapStyle::Points ? std::nullopt : map);
+    window_.setReadout(std::move(map), format_);
+}
+
+void MapExport::saveSvg()
+{
+    saveAs("Enregistrer l'image de la carte", ".svg",
+           mapSvg(window_.canvas(), window_.texts()).toStdString(),
+           "L'image n'a pas pu être enregistrée");
+}
 
 void MapExport::savePicture()
 {

@@ -19,12 +19,17 @@ void OffscreenMap::setBackground(const std::string& path)
 
 void OffscreenMap::drawPoint(float x, float y, Rgb colour) { canvas_.drawPoint(x, y, colour); }
 
+void OffscreenMap::drawLegendPoint(float x, float y, Rgb colour)
+{
+    canvas_.drawLegendPoint(x, y, colour);
+}
+
 QByteArray OffscreenMap::png() const
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    canvas_.picture(texts_).save(&buffer, "PNG");
+    picture().save(&buffer, "PNG");
     return bytes;
 }
 
