@@ -70,22 +70,32 @@ ColourScale roundScale(double low, double high, bool diverging)
         scale.ticks = {0, 0.2, 0.4, 0.6, 0.8, 1};
         return scale;
     }
+    // Of the round steps that give five to ten ticks, the one that wastes the least of the
+    // bar's length on values the map does not hold; the larger step on a tie.
     constexpr double kMantissas[] = {5, 2.5, 2, 1};
-    for (double power = std::pow(10.0, std::ceil(std::log10(high - low)));; power /= 10) {
+    double bestFirst = 0, bestLast = 0;
+    bool found = false;
+    const double top = std::pow(10.0, std::ceil(std::log10(high - low)));
+    for (double power = top; power >= top / 1000; power /= 10)
         for (const double mantissa : kMantissas) {
             const double step = mantissa * power;
             const double first = std::floor(low / step + 1e-9);
             const double last = std::ceil(high / step - 1e-9);
-            if (last - first + 1 < 5)
+            const double count = last - first + 1;
+            if (count < 5 || count > 10)
                 continue;
-            scale.step = step;
-            scale.minimum = first * step;
-            scale.maximum = last * step;
-            for (double k = first; k <= last; ++k)
-                scale.ticks.push_back(k * step);
-            return scale;
+            if (!found || (last - first) * step < (bestLast - bestFirst) * scale.step - 1e-12 * step) {
+                found = true;
+                scale.step = step;
+                bestFirst = first;
+                bestLast = last;
+            }
         }
-    }
+    scale.minimum = bestFirst * scale.step;
+    scale.maximum = bestLast * scale.step;
+    for (double k = bestFirst; k <= bestLast; ++k)
+        scale.ticks.push_back(k * scale.step);
+    return scale;
 }
 
 } // namespace ai

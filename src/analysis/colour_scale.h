@@ -23,9 +23,9 @@ struct ColourScale {
     std::string tickText(double tick, const NumberFormat& format) const;
 };
 
-// Ticks at round steps (1, 2, 2.5 or 5 times a power of ten) enclosing [low, high]: the
-// largest step that gives at least five ticks, which never gives more than ten. A diverging
-// scale is symmetric about zero. A range of no width is widened around its value.
+// Ticks at round steps (1, 2, 2.5 or 5 times a power of ten) enclosing [low, high]: five to
+// ten of them, over the shortest bar that holds the range. A diverging scale is symmetric
+// about zero. A range of no width is widened around its value.
 ColourScale roundScale(double low, double high, bool diverging);
 
 } // namespace ai

@@ -169,22 +169,23 @@ const MapTriangle* triangleAt(const StyledMap& map, double x, double y)
     return nullptr;
 }
 
+std::string shortNumber(double value, const NumberFormat& format)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    std::string s = text;
+    std::replace(s.begin(), s.end(), '.', format.decimal);
+    return s;
+}
+
 std::string triangleReadout(const MapTriangle& triangle, const std::string& unit,
                             const NumberFormat& format)
 {
     if (!triangle.valued())
         return "élément sans valeur";
-    const auto rounded = [&format](double v) {
-        // Four significant digits are more than the measurement holds.
-        char text[32];
-        std::snprintf(text, sizeof text, "%.4g", v);
-        std::string s = text;
-        std::replace(s.begin(), s.end(), '.', format.decimal);
-        return s;
-    };
-    std::string text = rounded(triangle.value);
+    std::string text = shortNumber(triangle.value, format);
     if (isSet(triangle.sd))
-        text += " ± " + rounded(triangle.sd);
+        text += " ± " + shortNumber(triangle.sd, format);
     return text + " " + unit;
 }
 

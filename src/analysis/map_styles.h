@@ -53,7 +53,11 @@ std::optional<StyledMap> buildStyledMap(const ProjectState& state, int nodeCount
 // nothing outside every triangle.
 const MapTriangle* triangleAt(const StyledMap& map, double x, double y);
 
-// "σ = −12,3 ± 0,4 MPa" for the triangle under the pointer, or that it has no value.
+// A value to four significant digits, which is more than a measurement holds, in the
+// user's number format ("-12,35").
+std::string shortNumber(double value, const NumberFormat& format);
+
+// "-12,3 ± 0,4 MPa" for the triangle under the pointer, or that it has no value.
 std::string triangleReadout(const MapTriangle& triangle, const std::string& unit,
                             const NumberFormat& format);
 

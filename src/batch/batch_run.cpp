@@ -2,6 +2,7 @@
 
 #include "analysis/map_styles.h"
 #include "analysis/results_csv.h"
+#include "analysis/study_report.h"
 #include "analysis/study.h"
 #include "analysis/uncertainty_map.h"
 #include "batch/mesh_file_check.h"
@@ -11,6 +12,7 @@
 #include "mesh/automatic_mesher.h"
 #include "mesh/structured_grid.h"
 #include "ui/offscreen_map.h"
+#include "ui/study_report_pdf.h"
 
 #include <memory>
 #include <utility>
@@ -164,14 +166,13 @@ private:
             files.emplace_back(
                 options_.elementsCsv,
                 elementResultsCsv(*state_, *material, *options_.study, options_.planeStress));
-        if (!options_.mapPng.empty() || !options_.mapSvg.empty()) {
-            ui::OffscreenMap canvas;
+        const bool report = !options_.report.empty();
+        ui::OffscreenMap canvas;
+        if (!options_.mapPng.empty() || !options_.mapSvg.empty() || report) {
             if (!paintOn(canvas, outcome_.map))
                 return false;
             if (options_.mapStyle != MapStyle::Points) {
-                auto styled = buildStyledMap(*state_, state_->NodeCount, *material,
-                                             *options_.study, options_.planeStress,
-                                             options_.mapStyle, format_);
+                auto styled = styledMap(*material, options_.mapStyle);
                 if (!styled)
                     return refuse(std::string(kOverflowRefusal));
                 canvas.showStyled(std::move(styled));
@@ -181,14 +182,29 @@ private:
             if (!options_.mapSvg.empty())
                 files.emplace_back(options_.mapSvg, canvas.svg().toStdString());
         }
-        if (!options_.sdMapPng.empty()) {
+        ui::OffscreenMap sdCanvas;
+        if (!options_.sdMapPng.empty() || report) {
             const auto map = sdMap(*material);
             if (!map)
                 return refuse(std::string(kOverflowRefusal));
-            ui::OffscreenMap canvas;
-            if (!paintOn(canvas, *map))
+            if (!paintOn(sdCanvas, *map))
                 return false;
-            files.emplace_back(options_.sdMapPng, canvas.png().toStdString());
+            if (!options_.sdMapPng.empty())
+                files.emplace_back(options_.sdMapPng, sdCanvas.png().toStdString());
+        }
+        if (report) {
+            // The table gives the values with their physical sign, as the readable maps do.
+            const auto values = styledMap(*material, MapStyle::Signed);
+            if (!values)
+                return refuse(std::string(kOverflowRefusal));
+            const StudyReport summary = summariseStudy(
+                *state_, state_->NodeCount, *values, *options_.study, options_.planeStress,
+                *material, ui::reportPhotographs(background(), options_.loadedImage),
+                CorrelationChoices{options_.subset, options_.search});
+            files.emplace_back(options_.report,
+                               ui::studyReportPdf(summary, format_, canvas.picture(),
+                                                  sdCanvas.picture(), ui::reportDate())
+                                   .toStdString());
         }
         for (const auto& [path, bytes] : files)
             if (!write(path, bytes))
@@ -205,15 +221,25 @@ private:
                                    format_);
     }
 
+    std::optional<StyledMap> styledMap(const Material& material, MapStyle style) const
+    {
+        return buildStyledMap(*state_, state_->NodeCount, material, *options_.study,
+                              options_.planeStress, style, format_);
+    }
+
+    // The maps' photograph: --image, else --free-image.
+    const std::string& background() const
+    {
+        return options_.image.empty() ? options_.freeImage : options_.image;
+    }
+
     // The map painted over the photograph.
     bool paintOn(ui::OffscreenMap& canvas, const StressMap& map)
     {
-        const bool image = !options_.image.empty();
-        const std::string& background = image ? options_.image : options_.freeImage;
-        paintStressMap(map, canvas, background);
+        paintStressMap(map, canvas, background());
         if (!canvas.backgroundRead())
-            return refuse(std::string(image ? "--image" : "--free-image") +
-                          " : impossible de lire la photographie " + quoted(background) + ".");
+            return refuse(std::string(options_.image.empty() ? "--free-image" : "--image") +
+                          " : impossible de lire la photographie " + quoted(background()) + ".");
         return true;
     }
 

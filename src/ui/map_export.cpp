@@ -5,6 +5,7 @@
 #include "ui/form2.h"
 #include "ui/map_svg.h"
 #include "ui/offscreen_map.h"
+#include "ui/study_report_pdf.h"
 
 #include <QActionGroup>
 #include <QBuffer>
@@ -50,14 +51,17 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
     QAction* sdPicture =
         add("saveUncertaintyPicture", "Enregistrer la carte des incertitudes (PNG)",
             &MapExport::saveUncertaintyPicture);
+    QAction* report =
+        add("saveReport", "Rapport de l'étude (PDF)...", &MapExport::saveReport);
     QAction* nodes = add("saveNodeValues", "Enregistrer les valeurs aux noeuds (CSV)...",
                          &MapExport::saveNodeValues);
     QAction* elements = add("saveElementValues", "Enregistrer les valeurs des éléments (CSV)...",
                             &MapExport::saveElementValues);
     // The tables need a study; the picture is whatever the window shows.
     connect(menu_, &QMenu::aboutToShow, this,
-            [this, sdPicture, nodes, elements, signedStyle, continuousStyle] {
-        for (QAction* action : {sdPicture, nodes, elements, signedStyle, continuousStyle})
+            [this, sdPicture, report, nodes, elements, signedStyle, continuousStyle] {
+        for (QAction* action :
+             {sdPicture, report, nodes, elements, signedStyle, continuousStyle})
             action->setEnabled(study_ != nullptr);
     });
     window_.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -77,6 +81,7 @@ void MapExport::setBackground(const std::string& path)
         young_ = controller_->youngText();
         poisson_ = controller_->poissonText();
         format_ = controller_->numberFormat();
+        subset_ = controller_->subsetSize();
     }
     background_ = path;
     window_.setBackground(path);
@@ -126,23 +131,53 @@ void MapExport::savePicture()
            "L'image n'a pas pu être enregistrée");
 }
 
-void MapExport::saveUncertaintyPicture()
+std::unique_ptr<OffscreenMap> MapExport::uncertaintyMap()
 {
     const auto material = studyMaterial();
     if (!material)
-        return;
+        return nullptr;
     const StudyUncertainty uncertainty = studyUncertainty(
         *study_, study_->NodeCount, *material, study_->StressComponent, study_->PlaneStressFlag);
     const auto map = buildUncertaintyMap(*study_, study_->NodeCount, uncertainty,
                                          study_->StressComponent, format_);
     if (!map) {
         messages_.message(std::string(kOverflowRefusal));
+        return nullptr;
+    }
+    auto canvas = std::make_unique<OffscreenMap>();
+    paintStressMap(*map, *canvas, background_);
+    return canvas;
+}
+
+void MapExport::saveUncertaintyPicture()
+{
+    if (const auto canvas = uncertaintyMap())
+        saveAs("Enregistrer la carte des incertitudes", ".png", canvas->png().toStdString(),
+               "La carte des incertitudes n'a pas pu être enregistrée");
+}
+
+void MapExport::saveReport()
+{
+    const auto material = studyMaterial();
+    const auto sd = material ? uncertaintyMap() : nullptr;
+    if (!sd)
+        return;
+    // The table gives the values with their physical sign, as the readable maps do.
+    const auto values = buildStyledMap(*study_, study_->NodeCount, *material,
+                                       study_->StressComponent, study_->PlaneStressFlag,
+                                       MapStyle::Signed, format_);
+    if (!values) {
+        messages_.message(std::string(kOverflowRefusal));
         return;
     }
-    OffscreenMap canvas;
-    paintStressMap(*map, canvas, background_);
-    saveAs("Enregistrer la carte des incertitudes", ".png", canvas.png().toStdString(),
-           "La carte des incertitudes n'a pas pu être enregistrée");
+    const StudyReport report = summariseStudy(
+        *study_, study_->NodeCount, *values, study_->StressComponent, study_->PlaneStressFlag,
+        *material, reportPhotographs(study_->FreeImageFile, study_->LoadImageFile),
+        CorrelationChoices{.subset = subset_});
+    saveAs("Enregistrer le rapport de l'étude", ".pdf",
+           studyReportPdf(report, format_, window_.picture(), sd->picture(), reportDate())
+               .toStdString(),
+           "Le rapport n'a pas pu être enregistré");
 }
 
 void MapExport::saveNodeValues()

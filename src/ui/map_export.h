@@ -20,9 +20,10 @@ class QMenu;
 namespace ai::ui {
 
 class Form2;
+class OffscreenMap;
 
 // The map window's context menu (right button): the map's style, its picture as PNG or
-// SVG, its values as the batch program's two CSV tables. It stands between the study and the map window, passing
+// SVG, its values as the batch program's two CSV tables, the study's report as PDF. It stands between the study and the map window, passing
 // every drawing on, and keeps the study as it was when the map was painted, so that the
 // tables hold the values of the map shown even after the mesh or the material changed.
 class MapExport : public QObject, public MapWindow {
@@ -53,6 +54,10 @@ private:
     void saveSvg();
     // The same map painted with the standard deviation of each value, off screen.
     void saveUncertaintyPicture();
+    void saveReport();
+    // The map of the standard deviations of the study shown; nothing, with the reason given
+    // to the user, when it cannot be computed.
+    std::unique_ptr<OffscreenMap> uncertaintyMap();
     void saveNodeValues();
     void saveElementValues();
     // The material of the study the map shows; nothing without a study.
@@ -74,6 +79,7 @@ private:
     std::string young_;
     std::string poisson_;
     NumberFormat format_;
+    int subset_ = 31; // the correlation's subsets when the map was painted
     // The background of the map shown, for the map of standard deviations.
     std::string background_;
 };
