@@ -121,7 +121,7 @@ StyledLegendLayout styledLegendLayout(const StyledMap& map, QSize area, double s
     const QString title = QString::fromStdString(map.title);
     const double titleWidth = QFontMetricsF(layout.titleFont).horizontalAdvance(title);
     layout.titleBand = QRectF(kMargin * s, area.height() - (kMargin + kTitleHeight) * s,
-                              std::min(titleWidth + 16 * s, area.width() - 2 * kMargin * s),
+                              std::min(titleWidth + 20 * s, area.width() - 2 * kMargin * s),
                               kTitleHeight * s);
     layout.title = layout.titleBand.adjusted(8 * s, 0, -8 * s, 0);
     return layout;
