@@ -1,7 +1,9 @@
 #pragma once
 
-// The text of a PDF file's pages as poppler's pdftotext reads it, one string a page.
+// The text of a PDF file's pages as poppler's pdftotext reads it in its layout, one string
+// a page, each run of blanks as one blank (a table's row on one line).
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -19,13 +21,14 @@ inline std::vector<std::string> pdfPages(const std::string& bytes)
         return {};
     file.close();
     QProcess process;
-    process.start("pdftotext", {"-enc", "UTF-8", path, "-"});
+    process.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};
     // pdftotext ends every page with a form feed.
     std::vector<std::string> pages;
-    for (const QString& page : QString::fromUtf8(process.readAllStandardOutput()).split('\f'))
-        pages.push_back(page.toStdString());
+    static const QRegularExpression blanks(QStringLiteral(" +"));
+    for (QString page : QString::fromUtf8(process.readAllStandardOutput()).split('\f'))
+        pages.push_back(page.replace(blanks, QStringLiteral(" ")).toStdString());
     if (!pages.empty() && pages.back().empty())
         pages.pop_back();
     return pages;
