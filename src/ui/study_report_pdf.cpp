@@ -29,7 +29,7 @@ QFont reportFont(double points, bool bold = false)
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
-// Writes lines down the page from `y`, returning the next free height.
+// Writes lines and pictures down a page, each below the last.
 class Page {
 public:
     Page(QPainter& painter, QRectF area) : painter_(painter), area_(area), y_(area.top()) {}
@@ -69,6 +69,7 @@ public:
         y_ = target.bottom() + area_.height() * 0.02;
     }
 
+    void restart() { y_ = area_.top(); }
     double y() const { return y_; }
     const QRectF& area() const { return area_; }
 
@@ -131,6 +132,7 @@ QByteArray studyReportPdf(const StudyReport& report, const NumberFormat& format,
     };
 
     Page page(painter, area);
+    footer();
     page.line(QStringLiteral("Rapport de l'étude"), title, 0.2);
     page.line(QStringLiteral("Établi le %1").arg(date), body, 1.0);
     for (const auto& [name, lines] : report.sections(format)) {
@@ -152,18 +154,24 @@ QByteArray studyReportPdf(const StudyReport& report, const NumberFormat& format,
                       isSet(v.sd) ? text(shortNumber(v.sd, format)) : QStringLiteral("–")},
                      body);
     }
-    footer();
+    page.line(QString(), body, 0.6);
 
-    // The maps, each under its heading, as many to a page as fit.
+    // The maps, each under its heading, on the page that has room for it.
     const double mapHeight = area.height() * 0.42;
-    pdf.newPage();
-    ++pageNumber;
-    Page maps(painter, area);
-    maps.line(QStringLiteral("Carte"), heading, 0.3);
-    maps.picture(map, mapHeight);
-    maps.line(QStringLiteral("Carte des écarts types"), heading, 0.3);
-    maps.picture(sdMap, mapHeight);
-    footer();
+    const double footerHeight = area.height() * 0.04;
+    for (const auto& [name, image] : {std::pair{QStringLiteral("Carte"), &map},
+                                      std::pair{QStringLiteral("Carte des écarts types"), &sdMap}}) {
+        const double scale = std::min(area.width() / image->width(), mapHeight / image->height());
+        const double needed = QFontMetricsF(heading, &pdf).height() * 1.3 + image->height() * scale;
+        if (page.y() + needed > area.bottom() - footerHeight) {
+            pdf.newPage();
+            ++pageNumber;
+            page.restart();
+            footer();
+        }
+        page.line(name, heading, 0.3);
+        page.picture(*image, mapHeight);
+    }
     return bytes;
 }
 

@@ -11,9 +11,9 @@
 
 namespace ai::ui {
 
-// The study's report as a PDF file's bytes: A4, French, fonts sized for print. The first
-// page gives the report's sections and the table of values; the maps follow, each at
-// most half a page high, the map first and then the map of its standard deviations.
+// The study's report as a PDF file's bytes: A4, French, fonts sized for print: the report's
+// sections and the table of values, then the map and the map of its standard deviations,
+// each at most 42 % of a page high, on the page that has room for it.
 QByteArray studyReportPdf(const StudyReport& report, const NumberFormat& format,
                           const QImage& map, const QImage& sdMap, const QString& date);
 
