@@ -46,13 +46,13 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
     QAction* signedStyle = addStyle("signedStyle", "Carte signée", MapStyle::Signed);
     QAction* continuousStyle = addStyle("continuousStyle", "Carte continue", MapStyle::Continuous);
     menu_->addSeparator();
-    add("savePicture", "Enregistrer l'image (PNG)...", &MapExport::savePicture);
-    add("saveSvg", "Enregistrer l'image (SVG)...", &MapExport::saveSvg);
+    add("savePicture", "Enregistrer la carte (PNG)", &MapExport::savePicture);
+    add("saveSvg", "Enregistrer la carte (SVG)", &MapExport::saveSvg);
     QAction* sdPicture =
         add("saveUncertaintyPicture", "Enregistrer la carte des incertitudes (PNG)",
             &MapExport::saveUncertaintyPicture);
     QAction* report =
-        add("saveReport", "Rapport de l'étude (PDF)...", &MapExport::saveReport);
+        add("saveReport", "Rapport de l'étude (PDF)", &MapExport::saveReport);
     QAction* nodes = add("saveNodeValues", "Enregistrer les valeurs aux noeuds (CSV)...",
                          &MapExport::saveNodeValues);
     QAction* elements = add("saveElementValues", "Enregistrer les valeurs des éléments (CSV)...",
