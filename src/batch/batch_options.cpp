@@ -50,9 +50,9 @@ const std::string_view kUsage =
     "  --save=FICHIER         écrit l'étude comme fichier de maillage, sous ce nom exact\n"
     "  --help                 affiche cette aide\n"
     "\n"
-    "Les fichiers CSV et les images des cartes demandent --study. Un message sur la sortie\n"
-    "d'erreur donne les nombres de noeuds et d'éléments lus, un autre ceux des noeuds\n"
-    "localisés et non trouvés par la corrélation.\n"
+    "Les fichiers CSV, les images des cartes et le rapport demandent --study. Un message\n"
+    "sur la sortie d'erreur donne les nombres de noeuds et d'éléments lus, un autre ceux\n"
+    "des noeuds localisés et non trouvés par la corrélation.\n"
     "Code de sortie : 0 quand tout est fait ; 1 quand une donnée est refusée ou qu'un\n"
     "fichier ne peut être lu ou écrit (aucun fichier n'est alors laissé à moitié écrit) ;\n"
     "2 quand la ligne de commande est incorrecte.\n";

@@ -123,11 +123,7 @@ void MapExport::saveSvg()
 
 void MapExport::savePicture()
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    window_.picture().save(&buffer, "PNG");
-    saveAs("Enregistrer l'image de la carte", ".png", bytes.toStdString(),
+    saveAs("Enregistrer l'image de la carte", ".png", pngBytes(window_.picture()).toStdString(),
            "L'image n'a pas pu être enregistrée");
 }
 

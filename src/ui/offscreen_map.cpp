@@ -24,13 +24,16 @@ void OffscreenMap::drawLegendPoint(float x, float y, Rgb colour)
     canvas_.drawLegendPoint(x, y, colour);
 }
 
-QByteArray OffscreenMap::png() const
+QByteArray pngBytes(const QImage& picture)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    picture().save(&buffer, "PNG");
+    // Qt's quality 80 is zlib's level 1.
+    picture.save(&buffer, "PNG", 80);
     return bytes;
 }
+
+QByteArray OffscreenMap::png() const { return pngBytes(picture()); }
 
 } // namespace ai::ui

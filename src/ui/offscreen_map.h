@@ -8,6 +8,10 @@
 
 namespace ai::ui {
 
+// A picture as a PNG file's bytes, compressed fast: a map of a large photograph is tens of
+// megapixels.
+QByteArray pngBytes(const QImage& picture);
+
 // The map window without a window: a map paints on the same canvas as the map window's,
 // and the picture comes out as a PNG or an SVG file's bytes. The batch program paints its
 // maps on it, and the map window the maps it saves without showing them.

@@ -65,7 +65,13 @@ public:
     {
         const double scale = std::min(area_.width() / image.width(), maxHeight / image.height());
         const QRectF target(area_.left(), y_, image.width() * scale, image.height() * scale);
-        painter_.drawImage(target, image);
+        // Reduced to the printer's dots first: a large photograph's map would weigh on the
+        // file and on the memory for detail that no page can print.
+        const QSize dots = target.size().toSize();
+        painter_.drawImage(target, image.width() > dots.width()
+                                       ? image.scaled(dots, Qt::IgnoreAspectRatio,
+                                                      Qt::SmoothTransformation)
+                                       : image);
         y_ = target.bottom() + area_.height() * 0.02;
     }
 
