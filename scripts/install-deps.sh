@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-image-formats-plugins
   libgl-dev libeigen3-dev libpng-dev libtiff-dev libjpeg-dev
   libfftw3-dev libopencv-features2d-dev libopencv-calib3d-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xdotool x11-apps imagemagick
+  xvfb xdotool x11-apps imagemagick poppler-utils
   fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
   clang libclang-rt-14-dev
 )

@@ -17,6 +17,9 @@ public:
     // when the name is empty or the file cannot be read.
     virtual void setBackground(const std::string& path) = 0;
     virtual void drawPoint(float x, float y, Rgb colour) = 0;
+    // A point of the colour bar, in the window's layout rather than on the photograph: a
+    // window that zooms keeps it in place and legible.
+    virtual void drawLegendPoint(float x, float y, Rgb colour) { drawPoint(x, y, colour); }
     virtual void setTitle(const std::string& text) = 0;       // Label1
     virtual void setMaximumText(const std::string& text) = 0; // Label2
     virtual void setMinimumText(const std::string& text) = 0; // Label3

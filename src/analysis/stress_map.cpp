@@ -179,8 +179,14 @@ void paintStressMap(const StressMap& map, MapWindow& window, const std::string& 
     window.setTitle(map.title);
     window.show();
     window.setBackground(freeImageFile);
-    for (const MapDot& dot : map.dots)
-        window.drawPoint(dot.x, dot.y, dot.colour);
+    const std::size_t bar = map.dots.size() - std::min(map.dots.size(), kColourBarDots);
+    for (std::size_t i = 0; i < map.dots.size(); ++i) {
+        const MapDot& dot = map.dots[i];
+        if (i < bar)
+            window.drawPoint(dot.x, dot.y, dot.colour);
+        else
+            window.drawLegendPoint(dot.x, dot.y, dot.colour);
+    }
     window.setMaximumText(map.maximumText);
     window.setMinimumText(map.minimumText);
 }

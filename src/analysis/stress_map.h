@@ -55,6 +55,9 @@ struct MapDot {
     friend bool operator==(const MapDot&, const MapDot&) = default;
 };
 
+// The colour bar closes every map: 255 rows of three points.
+inline constexpr std::size_t kColourBarDots = 3 * 255;
+
 // Everything a run paints in the map window, in painting order: the node dots, the
 // triangle points (all centroids first, then all points 2, 3 and 4) unless every node
 // has the same value, and the colour bar. Nodes and points without a value get no dot.

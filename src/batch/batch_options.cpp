@@ -46,13 +46,19 @@ const std::string_view kUsage =
     "  --map-png=FICHIER [--image=PHOTO]\n"
     "                         l'image de la carte des contraintes (sur la photo, à défaut\n"
     "                         sur celle de --free-image, ou sur un fond uni)\n"
+    "  --map-style=points|signed|continuous\n"
+    "                         la carte par points (celle de la fenêtre), signée (chaque\n"
+    "                         élément de sa valeur, traction positive) ou continue (les\n"
+    "                         moyennes aux noeuds interpolées, sur la photo estompée)\n"
+    "  --map-svg=FICHIER      la même carte en SVG\n"
     "  --sd-map-png=FICHIER   la même carte peinte avec l'écart type de chaque valeur\n"
+    "  --report=FICHIER.pdf   le rapport de l'étude (A4, PDF)\n"
     "  --save=FICHIER         écrit l'étude comme fichier de maillage, sous ce nom exact\n"
     "  --help                 affiche cette aide\n"
     "\n"
-    "--elements-csv et les images des cartes demandent --study. Un message sur la sortie\n"
-    "d'erreur donne les nombres de noeuds et d'éléments lus, un autre ceux des noeuds\n"
-    "localisés et non trouvés par la corrélation et des éléments écartés de l'étude.\n"
+    "--elements-csv, les images des cartes et le rapport demandent --study. Un message sur\n"
+    "la sortie d'erreur donne les nombres de noeuds et d'éléments lus, un autre ceux des\n"
+    "noeuds localisés et non trouvés par la corrélation et des éléments écartés de l'étude.\n"
     "\n"
     "Colonnes des tables CSV (point décimal ; case vide : pas de valeur). Axes de la\n"
     "photographie (x vers la droite, y vers le bas) ; le déplacement est chargé moins\n"
@@ -156,6 +162,8 @@ std::optional<std::string> sharedOutput(const Options& o)
         {&o.nodesCsv, "--nodes-csv"},
         {&o.elementsCsv, "--elements-csv"},
         {&o.mapPng, "--map-png"},
+        {&o.mapSvg, "--map-svg"},
+        {&o.report, "--report"},
         {&o.sdMapPng, "--sd-map-png"},
         {&o.save, "--save"}};
     for (const auto& [file, option] : outputs) {
@@ -176,10 +184,17 @@ std::optional<std::string> checkTogether(const Options& o, const std::set<std::s
     if (!o.meshFile.empty() && !o.pointsFile.empty())
         return "--points remplace le fichier de maillage : « " + o.meshFile + " » ou « " +
                o.pointsFile + " » ?";
-    if (!o.study && (!o.elementsCsv.empty() || !o.mapPng.empty() || !o.sdMapPng.empty()))
-        return std::string("--elements-csv, --map-png et --sd-map-png demandent --study.");
-    if (!o.image.empty() && o.mapPng.empty() && o.sdMapPng.empty())
-        return std::string("--image ne sert qu'avec --map-png ou --sd-map-png.");
+    const bool maps = !o.mapPng.empty() || !o.mapSvg.empty() || !o.sdMapPng.empty() ||
+                      !o.report.empty();
+    if (!o.study && (!o.elementsCsv.empty() || maps))
+        return std::string("--elements-csv, --map-png, --map-svg, --sd-map-png et --report "
+                           "demandent --study.");
+    if (!o.image.empty() && !maps)
+        return std::string("--image ne sert qu'avec une carte (--map-png, --map-svg, "
+                           "--sd-map-png) ou --report.");
+    if (given.contains("--map-style") && o.mapPng.empty() && o.mapSvg.empty() &&
+        o.report.empty())
+        return std::string("--map-style ne sert qu'avec --map-png, --map-svg ou --report.");
     if (o.correlate && (o.freeImage.empty() || o.loadedImage.empty()))
         return std::string("--correlate demande les deux photographies : --free-image et "
                            "--loaded-image.");
@@ -187,9 +202,9 @@ std::optional<std::string> checkTogether(const Options& o, const std::set<std::s
         return std::string("--subset et --search ne servent qu'avec --correlate.");
     if (!o.correlate && !o.loadedImage.empty())
         return std::string("--loaded-image ne sert qu'avec --correlate.");
-    if (!o.correlate && o.mapPng.empty() && o.sdMapPng.empty() && !o.freeImage.empty())
-        return std::string(
-            "--free-image ne sert qu'avec --correlate ou une carte (--map-png, --sd-map-png).");
+    if (!o.correlate && !maps && !o.freeImage.empty())
+        return std::string("--free-image ne sert qu'avec --correlate, une carte (--map-png, "
+                           "--map-svg, --sd-map-png) ou --report.");
     return sharedOutput(o);
 }
 
@@ -246,7 +261,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
                 "--decimal",    "--grid",       "--automesh",     "--study",   "--young",
                 "--poisson",    "--nodes-csv",  "--elements-csv", "--map-png", "--image",
                 "--save",       "--free-image", "--loaded-image", "--subset",  "--search",
-                "--sd-map-png", "--points"};
+                "--sd-map-png", "--points",     "--map-svg",      "--map-style", "--report"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");
@@ -284,6 +299,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             options.elementsCsv = value;
         } else if (name == "--map-png") {
             options.mapPng = value;
+        } else if (name == "--map-svg") {
+            options.mapSvg = value;
+        } else if (name == "--map-style") {
+            const std::map<std::string, MapStyle> styles = {{"points", MapStyle::Points},
+                                                            {"signed", MapStyle::Signed},
+                                                            {"continuous", MapStyle::Continuous}};
+            const auto style = styles.find(value);
+            if (style == styles.end())
+                return fail("--map-style vaut points, signed ou continuous, pas « " + value +
+                            " ».");
+            options.mapStyle = style->second;
+        } else if (name == "--report") {
+            options.report = value;
         } else if (name == "--sd-map-png") {
             options.sdMapPng = value;
         } else if (name == "--image") {

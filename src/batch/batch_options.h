@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/map_styles.h"
 #include "mesh/structured_grid.h"
 #include "model/project_state.h"
 
@@ -24,6 +25,9 @@ struct Options {
     std::string nodesCsv;
     std::string elementsCsv;
     std::string mapPng;
+    std::string mapSvg;                      // --map-svg, the same map as SVG
+    MapStyle mapStyle = MapStyle::Points;    // --map-style
+    std::string report;                      // --report, the study's report as PDF
     std::string sdMapPng; // --sd-map-png, the map of the standard deviations
     std::string image;    // --image, the map's background
     std::string save;

@@ -1,6 +1,8 @@
 #include "batch/batch_run.h"
 
+#include "analysis/map_styles.h"
 #include "analysis/results_csv.h"
+#include "analysis/study_report.h"
 #include "analysis/study.h"
 #include "analysis/uncertainty_map.h"
 #include "batch/mesh_file_check.h"
@@ -11,6 +13,7 @@
 #include "mesh/automatic_mesher.h"
 #include "mesh/structured_grid.h"
 #include "ui/offscreen_map.h"
+#include "ui/study_report_pdf.h"
 
 #include <memory>
 #include <utility>
@@ -181,14 +184,45 @@ private:
             files.emplace_back(
                 options_.elementsCsv,
                 elementResultsCsv(*state_, *material, *options_.study, options_.planeStress));
-        if (!options_.mapPng.empty() && !addPicture(files, options_.mapPng, outcome_.map))
-            return false;
-        if (!options_.sdMapPng.empty()) {
+        const bool report = !options_.report.empty();
+        ui::OffscreenMap canvas;
+        if (!options_.mapPng.empty() || !options_.mapSvg.empty() || report) {
+            if (!paintOn(canvas, outcome_.map))
+                return false;
+            if (options_.mapStyle != MapStyle::Points) {
+                auto styled = styledMap(*material, options_.mapStyle);
+                if (!styled)
+                    return refuse(std::string(kOverflowRefusal));
+                canvas.showStyled(std::move(styled));
+            }
+            if (!options_.mapPng.empty())
+                files.emplace_back(options_.mapPng, canvas.png().toStdString());
+            if (!options_.mapSvg.empty())
+                files.emplace_back(options_.mapSvg, canvas.svg().toStdString());
+        }
+        ui::OffscreenMap sdCanvas;
+        if (!options_.sdMapPng.empty() || report) {
             const auto map = sdMap(*material);
             if (!map)
                 return refuse(std::string(kOverflowRefusal));
-            if (!addPicture(files, options_.sdMapPng, *map))
+            if (!paintOn(sdCanvas, *map))
                 return false;
+            if (!options_.sdMapPng.empty())
+                files.emplace_back(options_.sdMapPng, sdCanvas.png().toStdString());
+        }
+        if (report) {
+            // The table gives the values with their physical sign, as the readable maps do.
+            const auto values = styledMap(*material, MapStyle::Signed);
+            if (!values)
+                return refuse(std::string(kOverflowRefusal));
+            const StudyReport summary = summariseStudy(
+                *state_, state_->NodeCount, *values, *options_.study, options_.planeStress,
+                *material, ui::reportPhotographs(background(), options_.loadedImage),
+                CorrelationChoices{options_.subset, options_.search});
+            files.emplace_back(options_.report,
+                               ui::studyReportPdf(summary, format_, canvas.picture(),
+                                                  sdCanvas.picture(), ui::reportDate())
+                                   .toStdString());
         }
         for (const auto& [path, bytes] : files)
             if (!write(path, bytes))
@@ -205,18 +239,25 @@ private:
                                    format_);
     }
 
-    // The map painted over the photograph, as a PNG file's bytes to write.
-    bool addPicture(std::vector<std::pair<std::string, std::string>>& files,
-                    const std::string& path, const StressMap& map)
+    std::optional<StyledMap> styledMap(const Material& material, MapStyle style) const
     {
-        const bool image = !options_.image.empty();
-        const std::string& background = image ? options_.image : options_.freeImage;
-        ui::OffscreenMap canvas;
-        paintStressMap(map, canvas, background);
+        return buildStyledMap(*state_, state_->NodeCount, material, *options_.study,
+                              options_.planeStress, style, format_);
+    }
+
+    // The maps' photograph: --image, else --free-image.
+    const std::string& background() const
+    {
+        return options_.image.empty() ? options_.freeImage : options_.image;
+    }
+
+    // The map painted over the photograph.
+    bool paintOn(ui::OffscreenMap& canvas, const StressMap& map)
+    {
+        paintStressMap(map, canvas, background());
         if (!canvas.backgroundRead())
-            return refuse(std::string(image ? "--image" : "--free-image") +
-                          " : impossible de lire la photographie " + quoted(background) + ".");
-        files.emplace_back(path, canvas.png().toStdString());
+            return refuse(std::string(options_.image.empty() ? "--free-image" : "--image") +
+                          " : impossible de lire la photographie " + quoted(background()) + ".");
         return true;
     }
 

@@ -1,16 +1,39 @@
 #include "ui/map_canvas.h"
 
 #include "ui/design_font.h"
+#include "ui/styled_map_painter.h"
 #include "ui/view_units.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
 
+#include <algorithm>
+
 namespace ai::ui {
 
+namespace {
+
+// Any photograph whole: the pixel limit refuses what could not be held.
+constexpr QSize kWholePhotograph(1 << 20, 1 << 20);
+
+} // namespace
+
+LegendPlace legendPlace(QSize area, double scale)
+{
+    const double right = area.width() - kMapClientSize.width() * scale;
+    const double bottom = area.height() - kMapClientSize.height() * scale;
+    return {scale, QPointF(right, 0), QPointF(right / 2, bottom)};
+}
+
+double legendScale(QSize size)
+{
+    return std::max(1.0, std::min(static_cast<double>(size.width()) / kMapClientSize.width(),
+                                  static_cast<double>(size.height()) / kMapClientSize.height()));
+}
+
 MapCanvas::MapCanvas(QColor window, QColor text)
-    : window_(window), text_(text), background_(kMapClientSize),
+    : window_(window), text_(text), background_(kWholePhotograph),
       surface_(kMapClientSize, QImage::Format_RGB32)
 {
     surface_.fill(window_);
@@ -18,8 +41,15 @@ MapCanvas::MapCanvas(QColor window, QColor text)
 
 bool MapCanvas::setBackground(const std::string& path)
 {
-    surface_.fill(window_);
+    legend_.clear();
+    styled_.reset();
+    styledSurface_ = QImage();
     const QImage& picture = background_.picture(path);
+    photograph_ = picture; // shared, not copied
+    const QSize size = kMapClientSize.expandedTo(picture.size());
+    if (surface_.size() != size)
+        surface_ = QImage(size, QImage::Format_RGB32);
+    surface_.fill(window_);
     if (picture.isNull())
         return false;
     QPainter painter(&surface_);
@@ -34,10 +64,38 @@ void MapCanvas::drawPoint(float x, float y, Rgb colour)
         surface_.setPixel(*point, qRgb(colour.red, colour.green, colour.blue));
 }
 
-QImage MapCanvas::picture(const MapTexts& texts) const
+void MapCanvas::drawLegendPoint(float x, float y, Rgb colour)
 {
-    QImage picture = surface_;
-    QPainter painter(&picture);
+    const auto point = toPixel(x, y);
+    if (point && QRect(QPoint(0, 0), kMapClientSize).contains(*point))
+        legend_.push_back({point->x(), point->y(), qRgb(colour.red, colour.green, colour.blue)});
+}
+
+void MapCanvas::showStyled(std::optional<StyledMap> map)
+{
+    styled_ = std::move(map);
+    styledSurface_ =
+        styled_ ? paintStyledSurface(photograph_, surface_.size(), window_, *styled_)
+                : QImage();
+}
+
+void MapCanvas::paintLegend(QPainter& painter, QSize area, double scale, const MapTexts& texts,
+                            bool labels) const
+{
+    if (styled_) {
+        paintStyledLegend(painter, *styled_, area, scale);
+        return;
+    }
+    const LegendPlace place = legendPlace(area, scale);
+    painter.save();
+    painter.translate(place.bar);
+    painter.scale(scale, scale);
+    for (const LegendDot& dot : legend_)
+        painter.fillRect(QRect(dot.x, dot.y, 1, 1), QColor(dot.colour));
+    if (!labels) {
+        painter.restore();
+        return;
+    }
     painter.setPen(text_);
     auto label = [&painter, this](const QRect& at, const std::string& text, const QFont& font,
                                   int flags) {
@@ -45,6 +103,14 @@ QImage MapCanvas::picture(const MapTexts& texts) const
         painter.setFont(font);
         painter.drawText(at, flags, QString::fromStdString(text));
     };
+    label(kMapMaximumRect, texts.maximum, designFont(), Qt::AlignLeft | Qt::AlignVCenter);
+    label(kMapMinimumRect, texts.minimum, designFont(), Qt::AlignLeft | Qt::AlignVCenter);
+    painter.restore();
+
+    painter.save();
+    painter.translate(place.title);
+    painter.scale(scale, scale);
+    painter.setPen(text_);
     QFont italic = designFont();
     italic.setItalic(true);
     // A title that needs more than the label's two lines (that of a map of standard
@@ -57,9 +123,21 @@ QImage MapCanvas::picture(const MapTexts& texts) const
     if (needed > title.height())
         title.setTop(title.bottom() + 1 - needed);
     label(title, texts.title, italic, kTitleFlags);
-    label(kMapMaximumRect, texts.maximum, designFont(), Qt::AlignLeft | Qt::AlignVCenter);
-    label(kMapMinimumRect, texts.minimum, designFont(), Qt::AlignLeft | Qt::AlignVCenter);
+    painter.restore();
+}
+
+QImage MapCanvas::picture(const MapTexts& texts) const
+{
+    QImage picture = surface();
+    QPainter painter(&picture);
+    paintLegend(painter, picture.size(), legendScale(picture.size()), texts, true);
     return picture;
+}
+
+void MapCanvas::paint(QPainter& painter, const MapTexts& texts) const
+{
+    painter.drawImage(QPoint(0, 0), surface());
+    paintLegend(painter, surface().size(), legendScale(surface().size()), texts, true);
 }
 
 } // namespace ai::ui

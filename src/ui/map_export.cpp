@@ -3,8 +3,11 @@
 #include "analysis/results_csv.h"
 #include "analysis/uncertainty_map.h"
 #include "ui/form2.h"
+#include "ui/map_svg.h"
 #include "ui/offscreen_map.h"
+#include "ui/study_report_pdf.h"
 
+#include <QActionGroup>
 #include <QBuffer>
 #include <QMenu>
 
@@ -28,17 +31,37 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
         connect(action, &QAction::triggered, this, save);
         return action;
     };
-    add("savePicture", "Enregistrer l'image (PNG)...", &MapExport::savePicture);
+    // The specified map first; each new map starts with it.
+    auto* styles = new QActionGroup(menu_);
+    const auto addStyle = [this, styles](const char* name, const char* caption, MapStyle style) {
+        QAction* action = menu_->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        styles->addAction(action);
+        connect(action, &QAction::triggered, this, [this, style] { showStyle(style); });
+        return action;
+    };
+    pointsStyle_ = addStyle("pointsStyle", "Carte par points", MapStyle::Points);
+    pointsStyle_->setChecked(true);
+    QAction* signedStyle = addStyle("signedStyle", "Carte signée", MapStyle::Signed);
+    QAction* continuousStyle = addStyle("continuousStyle", "Carte continue", MapStyle::Continuous);
+    menu_->addSeparator();
+    add("savePicture", "Enregistrer la carte (PNG)", &MapExport::savePicture);
+    add("saveSvg", "Enregistrer la carte (SVG)", &MapExport::saveSvg);
     QAction* sdPicture =
         add("saveUncertaintyPicture", "Enregistrer la carte des incertitudes (PNG)",
             &MapExport::saveUncertaintyPicture);
+    QAction* report =
+        add("saveReport", "Rapport de l'étude (PDF)", &MapExport::saveReport);
     QAction* nodes = add("saveNodeValues", "Enregistrer les valeurs aux noeuds (CSV)...",
                          &MapExport::saveNodeValues);
     QAction* elements = add("saveElementValues", "Enregistrer les valeurs des éléments (CSV)...",
                             &MapExport::saveElementValues);
     // The tables need a study; the picture is whatever the window shows.
-    connect(menu_, &QMenu::aboutToShow, this, [this, sdPicture, nodes, elements] {
-        for (QAction* action : {sdPicture, nodes, elements})
+    connect(menu_, &QMenu::aboutToShow, this,
+            [this, sdPicture, report, nodes, elements, signedStyle, continuousStyle] {
+        for (QAction* action :
+             {sdPicture, report, nodes, elements, signedStyle, continuousStyle})
             action->setEnabled(study_ != nullptr);
     });
     window_.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -58,44 +81,99 @@ void MapExport::setBackground(const std::string& path)
         young_ = controller_->youngText();
         poisson_ = controller_->poissonText();
         format_ = controller_->numberFormat();
+        subset_ = controller_->subsetSize();
     }
     background_ = path;
     window_.setBackground(path);
+    pointsStyle_->setChecked(true);
+    showStyle(MapStyle::Points);
 }
 
 void MapExport::drawPoint(float x, float y, Rgb colour) { window_.drawPoint(x, y, colour); }
+void MapExport::drawLegendPoint(float x, float y, Rgb colour)
+{
+    window_.drawLegendPoint(x, y, colour);
+}
 void MapExport::setTitle(const std::string& text) { window_.setTitle(text); }
 void MapExport::setMaximumText(const std::string& text) { window_.setMaximumText(text); }
 void MapExport::setMinimumText(const std::string& text) { window_.setMinimumText(text); }
 void MapExport::hide() { window_.hide(); }
 
-void MapExport::savePicture()
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    window_.picture().save(&buffer, "PNG");
-    saveAs("Enregistrer l'image de la carte", ".png", bytes.toStdString(),
-           "L'image n'a pas pu être enregistrée");
-}
-
-void MapExport::saveUncertaintyPicture()
+void MapExport::showStyle(MapStyle style)
 {
     const auto material = studyMaterial();
     if (!material)
         return;
+    auto map = buildStyledMap(*study_, study_->NodeCount, *material, study_->StressComponent,
+                              study_->PlaneStressFlag, style, format_);
+    if (!map) {
+        messages_.message(std::string(kOverflowRefusal));
+        return;
+    }
+    window_.showStyled(style == MapStyle::Points ? std::nullopt : map);
+    window_.setReadout(std::move(map), format_);
+}
+
+void MapExport::saveSvg()
+{
+    saveAs("Enregistrer l'image de la carte", ".svg",
+           mapSvg(window_.canvas(), window_.texts()).toStdString(),
+           "L'image n'a pas pu être enregistrée");
+}
+
+void MapExport::savePicture()
+{
+    saveAs("Enregistrer l'image de la carte", ".png", pngBytes(window_.picture()).toStdString(),
+           "L'image n'a pas pu être enregistrée");
+}
+
+std::unique_ptr<OffscreenMap> MapExport::uncertaintyMap()
+{
+    const auto material = studyMaterial();
+    if (!material)
+        return nullptr;
     const StudyUncertainty uncertainty = studyUncertainty(
         *study_, study_->NodeCount, *material, study_->StressComponent, study_->PlaneStressFlag);
     const auto map = buildUncertaintyMap(*study_, study_->NodeCount, uncertainty,
                                          study_->StressComponent, format_);
     if (!map) {
         messages_.message(std::string(kOverflowRefusal));
+        return nullptr;
+    }
+    auto canvas = std::make_unique<OffscreenMap>();
+    paintStressMap(*map, *canvas, background_);
+    return canvas;
+}
+
+void MapExport::saveUncertaintyPicture()
+{
+    if (const auto canvas = uncertaintyMap())
+        saveAs("Enregistrer la carte des incertitudes", ".png", canvas->png().toStdString(),
+               "La carte des incertitudes n'a pas pu être enregistrée");
+}
+
+void MapExport::saveReport()
+{
+    const auto material = studyMaterial();
+    const auto sd = material ? uncertaintyMap() : nullptr;
+    if (!sd)
+        return;
+    // The table gives the values with their physical sign, as the readable maps do.
+    const auto values = buildStyledMap(*study_, study_->NodeCount, *material,
+                                       study_->StressComponent, study_->PlaneStressFlag,
+                                       MapStyle::Signed, format_);
+    if (!values) {
+        messages_.message(std::string(kOverflowRefusal));
         return;
     }
-    OffscreenMap canvas;
-    paintStressMap(*map, canvas, background_);
-    saveAs("Enregistrer la carte des incertitudes", ".png", canvas.png().toStdString(),
-           "La carte des incertitudes n'a pas pu être enregistrée");
+    const StudyReport report = summariseStudy(
+        *study_, study_->NodeCount, *values, study_->StressComponent, study_->PlaneStressFlag,
+        *material, reportPhotographs(study_->FreeImageFile, study_->LoadImageFile),
+        CorrelationChoices{.subset = subset_});
+    saveAs("Enregistrer le rapport de l'étude", ".pdf",
+           studyReportPdf(report, format_, window_.picture(), sd->picture(), reportDate())
+               .toStdString(),
+           "Le rapport n'a pas pu être enregistré");
 }
 
 void MapExport::saveNodeValues()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/map_styles.h"
 #include "analysis/map_window.h"
 #include "analysis/material.h"
 #include "io/file_store.h"
@@ -13,14 +14,16 @@
 #include <optional>
 #include <string>
 
+class QAction;
 class QMenu;
 
 namespace ai::ui {
 
 class Form2;
+class OffscreenMap;
 
-// The map window's context menu (right button): its picture as PNG, its values as the
-// batch program's two CSV tables. It stands between the study and the map window, passing
+// The map window's context menu (right button): the map's style, its picture as PNG or
+// SVG, its values as the batch program's two CSV tables, the study's report as PDF. It stands between the study and the map window, passing
 // every drawing on, and keeps the study as it was when the map was painted, so that the
 // tables hold the values of the map shown even after the mesh or the material changed.
 class MapExport : public QObject, public MapWindow {
@@ -36,6 +39,7 @@ public:
     void show() override;
     void setBackground(const std::string& path) override;
     void drawPoint(float x, float y, Rgb colour) override;
+    void drawLegendPoint(float x, float y, Rgb colour) override;
     void setTitle(const std::string& text) override;
     void setMaximumText(const std::string& text) override;
     void setMinimumText(const std::string& text) override;
@@ -44,9 +48,16 @@ public:
     QMenu& menu() { return *menu_; }
 
 private:
+    // Shows the map of the study in a style, and reads the pointer in its terms.
+    void showStyle(MapStyle style);
     void savePicture();
+    void saveSvg();
     // The same map painted with the standard deviation of each value, off screen.
     void saveUncertaintyPicture();
+    void saveReport();
+    // The map of the standard deviations of the study shown; nothing, with the reason given
+    // to the user, when it cannot be computed.
+    std::unique_ptr<OffscreenMap> uncertaintyMap();
     void saveNodeValues();
     void saveElementValues();
     // The material of the study the map shows; nothing without a study.
@@ -61,12 +72,14 @@ private:
     MessagePort& messages_;
     const MainController* controller_ = nullptr;
     QMenu* menu_;
+    QAction* pointsStyle_ = nullptr;
 
     // The study the map was painted from, its material texts and their number format.
     std::unique_ptr<ProjectState> study_;
     std::string young_;
     std::string poisson_;
     NumberFormat format_;
+    int subset_ = 31; // the correlation's subsets when the map was painted
     // The background of the map shown, for the map of standard deviations.
     std::string background_;
 };

@@ -19,13 +19,21 @@ void OffscreenMap::setBackground(const std::string& path)
 
 void OffscreenMap::drawPoint(float x, float y, Rgb colour) { canvas_.drawPoint(x, y, colour); }
 
-QByteArray OffscreenMap::png() const
+void OffscreenMap::drawLegendPoint(float x, float y, Rgb colour)
+{
+    canvas_.drawLegendPoint(x, y, colour);
+}
+
+QByteArray pngBytes(const QImage& picture)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    canvas_.picture(texts_).save(&buffer, "PNG");
+    // Qt's quality 80 is zlib's level 1.
+    picture.save(&buffer, "PNG", 80);
     return bytes;
 }
+
+QByteArray OffscreenMap::png() const { return pngBytes(picture()); }
 
 } // namespace ai::ui

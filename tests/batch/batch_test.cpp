@@ -1,7 +1,9 @@
 // The batch program as a user calls it: a process, its exit status, its messages, its files.
+#include "analysis/element_stress.h"
 #include "analysis/study.h"
 #include "io/mesh_file_reader.h"
 #include "support/csv_records.h"
+#include "support/pdf_text.h"
 
 #include <QDir>
 #include <QImage>
@@ -99,6 +101,51 @@ TEST(BatchProgram, StudiesTheExampleIntoTablesThatReadBackAMapAndAMeshFile)
     const QImage sd(folder.filePath("sd.png"));
     EXPECT_EQ(sd.size(), map.size());
     EXPECT_NE(sd, map);
+}
+
+TEST(BatchProgram, DrawsTheExampleAsAContinuousMapInPngAndSvgAndReportsItsStudy)
+{
+    QTemporaryDir folder;
+    const auto [status, err] =
+        run(folder, {"--study=sxx", "--plane-stress", "--young=2000", "--poisson=0.3",
+                     "--decimal=,", "--map-style=continuous", "--map-png=map.png",
+                     "--map-svg=map.svg", "--report=report.pdf", "--free-image=" + kFreePhoto,
+                     kExample});
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(files(folder), (QStringList{"map.png", "map.svg", "report.pdf"}));
+    EXPECT_EQ(QImage(folder.filePath("map.png")).size(), QSize(1016, 444));
+    EXPECT_NE(fileBytes(folder.filePath("map.svg")).find("<svg"), std::string::npos);
+
+    // The least, median and greatest of the triangles' sigma xx, tension positive.
+    auto state = std::make_unique<ProjectState>();
+    ASSERT_TRUE(readMeshFile(fileBytes(kExample), *state));
+    std::vector<std::pair<double, int>> values;
+    for (int e = 1; e <= state->ElementCount; ++e) {
+        const TriangleMotion m = triangleMotion(*state, e);
+        values.emplace_back(-elasticStress(triangleStrain(m.free, m.moved), {2000, 0.3}, true).xx,
+                            e);
+    }
+    std::stable_sort(values.begin(), values.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto pages = pdfPages(fileBytes(folder.filePath("report.pdf")));
+    ASSERT_EQ(pages.size(), 2u);
+    std::vector<std::string> expected{"546 noeuds, 992 éléments", "546 noeuds mesurés sur 546",
+                                      "plate-free.png (1001 × 329 pixels)",
+                                      "Module de Young E = 2000 MPa",
+                                      "Coefficient de Poisson ν = 0,3",
+                                      "Hypothèse de contraintes planes", "Corrélation\nAucune"};
+    for (const auto& [name, v] : {std::pair{"Minimum", values.front()},
+                                  std::pair{"Médiane", values[(values.size() - 1) / 2]},
+                                  std::pair{"Maximum", values.back()}}) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%.4g", v.first);
+        std::string text = number;
+        std::replace(text.begin(), text.end(), '.', ',');
+        expected.push_back(std::string(name) + " " + std::to_string(v.second) + " " + text);
+    }
+    for (const std::string& words : expected)
+        EXPECT_NE(pages[0].find(words), std::string::npos) << words << "\n" << pages[0];
+    EXPECT_NE(pages[1].find("Carte des écarts types"), std::string::npos);
 }
 
 // The example with every loaded position at its free one: no displacement known.
@@ -271,12 +318,15 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
         {2, {"--decimal=;", m}, "',' ou '.'"},
         {2, {"--elements-csv=el.csv", m}, "demandent --study"},
         {2, {"--points=p.csv", m}, "--points remplace le fichier de maillage"},
-        {2, {"--image=photo.png", m}, "--image ne sert qu'avec --map-png ou --sd-map-png"},
-        {2, {"--sd-map-png=sd.png", m}, "--sd-map-png demandent --study"},
+        {2, {"--image=photo.png", m}, "--image ne sert qu'avec une carte"},
+        {2, {"--sd-map-png=sd.png", m}, "--report demandent --study"},
+        {2, {"--study=vm", "--map-style=lisse", "--map-png=a.png", m},
+            "--map-style vaut points, signed ou continuous, pas « lisse »"},
+        {2, {"--study=vm", "--map-style=signed", m}, "--map-style ne sert qu'avec"},
         {2, {"--study=vm", "--map-png=a.png", "--sd-map-png=./a.png", m}, "écriraient le même"},
         {2, {"--correlate", m}, "--correlate demande les deux photographies"},
         {2, {"--loaded-image=" + kLoadedPhoto, m}, "--loaded-image ne sert qu'avec --correlate"},
-        {2, {"--free-image=" + kFreePhoto, m}, "--free-image ne sert qu'avec --correlate ou"},
+        {2, {"--free-image=" + kFreePhoto, m}, "--free-image ne sert qu'avec --correlate, une"},
         {2, {"--search=5", m}, "--subset et --search ne servent qu'avec --correlate"},
         {2, {"--subset=30", m}, "--subset : le côté « 30 » doit être un nombre entier impair de "
             "11 à 101"},

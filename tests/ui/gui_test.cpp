@@ -7,7 +7,9 @@
 #include "render/views_redraw.h"
 #include "shell/status_text.h"
 #include "support/fakes.h"
+#include "support/pdf_text.h"
 #include "ui/application.h"
+#include "ui/form2.h"
 #include "ui/image_view_widget.h"
 #include "ui/map_canvas.h"
 #include "ui/offscreen_map.h"
@@ -15,6 +17,7 @@
 #include "ui/qt_file_store.h"
 #include "ui/qt_photograph_source.h"
 #include "ui/qt_progress.h"
+#include "ui/styled_map_painter.h"
 #include "ui/wrapping_button.h"
 
 #include <QActionGroup>
@@ -799,6 +802,162 @@ TEST(StudyMap, ATitleOfThreeLinesGrowsUpwardsWhereTwoLinesKeepTheLabelsPlace)
     EXPECT_LE(grownBottom, ui::kMapTitleRect.bottom());
     // Three whole lines: half as high again as two.
     EXPECT_GT(grownBottom - grownTop, (bottom - top) * 5 / 4);
+}
+
+// A wheel notch (120) or more over a widget, at a position in its pixels.
+void wheel(QWidget& widget, QPoint at, int delta)
+{
+    QWheelEvent event(at, widget.mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&widget, &event);
+}
+
+TEST(StudyMap, ALargePhotographShowsWholeZoomsPansAndSavesAtItsOwnResolutionInEachStyle)
+{
+    GuiHarness gui;
+    ui::Form2& map = gui.app.form2();
+    // A photograph twice the window's size each way, one triangle at pixels (100, 100),
+    // (1900, 100), (100, 800) whose second corner moves one pixel right.
+    constexpr QRgb kGrey = 0x646464u;
+    gui.files.files["grand.MEF"] =
+        "[init]\r\nnode=3\r\nmesh=1\r\n[freenodelist]\r\nnodex1=1500\r\nnodey1=1500\r\n"
+        "nodex2=28500\r\nnodey2=1500\r\nnodex3=1500\r\nnodey3=12000\r\n[loadnodelist]\r\n"
+        "nodex1=1500\r\nnodey1=1500\r\nnodex2=28515\r\nnodey2=1500\r\nnodex3=1500\r\n"
+        "nodey3=12000\r\n[freemeshlist]\r\nmesh11=1\r\nmesh21=2\r\nmesh31=3\r\n";
+    gui.dialogs.answers = {gui.write("grand.bmp", {2032, 888}, kGrey), "grand.MEF"};
+    gui.chooseMenu({"image", "imagelibre"});
+    gui.chooseMenu({"meshmenu", "io", "open"});
+    gui.chooseMenu({"study", "ctrtpla", "sxxctrteplane"});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    EXPECT_EQ(map.zoomPan(), (ZoomPan{0.5, 0, 0})) << "fitted whole";
+    EXPECT_EQ(rgbAt(shown(map), {700, 300}), kGrey) << "the photograph's far part";
+
+    // The read-out under the pointer: its pixel, the triangle's value and deviation.
+    mouse(&map, {100, 100}, {MouseMove});
+    auto* readout = map.findChild<QLabel*>("readout");
+    EXPECT_TRUE(readout->isVisible());
+    const std::string read = readout->text().toStdString();
+    EXPECT_EQ(read.substr(0, 22), "x = 200 px, y = 200 px") << read;
+    EXPECT_NE(read.find(" ± "), std::string::npos) << read;
+    EXPECT_EQ(read.substr(read.size() - 4), " MPa") << read;
+
+    // The wheel zooms about the pointer; the middle button drags the photograph along.
+    const QPoint pointer(400, 200);
+    const double x = pictureX(map.zoomPan(), pointer.x()), y = pictureY(map.zoomPan(), pointer.y());
+    wheel(map, pointer, 240);
+    EXPECT_DOUBLE_EQ(map.zoomPan().zoom, 0.5 * 1.25 * 1.25);
+    EXPECT_DOUBLE_EQ(pictureX(map.zoomPan(), pointer.x()), x);
+    EXPECT_DOUBLE_EQ(pictureY(map.zoomPan(), pointer.y()), y);
+    EXPECT_TRUE(map.findChild<QScrollBar*>("mapHorizontalBar")->isVisible());
+    const ZoomPan before = map.zoomPan();
+    QTest::mousePress(&map, Qt::MiddleButton, {}, pointer);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(pointer - QPoint(100, 50)),
+                     map.mapToGlobal(QPointF(pointer - QPoint(100, 50))), Qt::NoButton,
+                     Qt::MiddleButton, {});
+    QApplication::sendEvent(&map, &drag);
+    QTest::mouseRelease(&map, Qt::MiddleButton, {}, pointer - QPoint(100, 50));
+    EXPECT_DOUBLE_EQ(map.zoomPan().left, before.left + 100 / before.zoom);
+    EXPECT_DOUBLE_EQ(map.zoomPan().top, before.top + 50 / before.zoom);
+
+    // Grown, the window keeps its bar and labels against its right edge.
+    map.resize(1216, 544);
+    EXPECT_EQ(map.findChild<QLabel*>("Label2")->geometry(), ui::kMapMaximumRect.translated(200, 0));
+    EXPECT_EQ(rgbAt(shown(map), {1077, 12}), 0xFF4300u);
+
+    // The saved picture is the whole photograph with the legend scaled with it; the same in
+    // each style, in PNG and in SVG; and the report.
+    gui.dialogs.answers = {"points.png", "continue.png", "continue.svg", "rapport.pdf"};
+    chooseFromMapMenu(gui, "savePicture");
+    const QImage points = QImage::fromData(QByteArray::fromStdString(gui.files.files["points.png"]));
+    EXPECT_EQ(points.size(), QSize(2032, 888));
+    EXPECT_EQ(rgbAt(points, {2 * 877, 2 * 12}), 0xFF4300u) << "the bar, twice its size";
+    EXPECT_EQ(rgbAt(points, {1500, 700}), kGrey);
+    chooseFromMapMenu(gui, "continuousStyle");
+    EXPECT_FALSE(map.findChild<QLabel*>("Label1")->isVisible());
+    chooseFromMapMenu(gui, "savePicture");
+    const QImage continuous =
+        QImage::fromData(QByteArray::fromStdString(gui.files.files["continue.png"]));
+    EXPECT_EQ(continuous.size(), QSize(2032, 888));
+    const QRgb tension = continuous.pixel(400, 300);
+    EXPECT_TRUE(qRed(tension) == 255 && qGreen(tension) < 64 && qBlue(tension) < 64) << tension;
+    chooseFromMapMenu(gui, "saveSvg");
+    const std::string& svg = gui.files.files["continue.svg"];
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("width=\"2032\""), std::string::npos);
+    EXPECT_NE(svg.find("(traction positive)"), std::string::npos);
+    chooseFromMapMenu(gui, "saveReport");
+    const auto pages = pdfPages(gui.files.files["rapport.pdf"]);
+    ASSERT_EQ(pages.size(), 2u);
+    for (const char* words : {"Rapport de l'étude", "grand.bmp (2032 × 888 pixels)",
+                              "3 noeuds, 1 éléments", "3 noeuds mesurés sur 3",
+                              "Module de Young E = 1 MPa", "Hypothèse de contraintes planes",
+                              "Valeurs des éléments", "Médiane"})
+        EXPECT_NE(pages[0].find(words), std::string::npos) << words;
+    EXPECT_NE(pages[1].find("Carte des écarts types"), std::string::npos);
+
+    // A new study shows the specified map again.
+    gui.chooseMenu({"study", "ctrtpla", "sxxctrteplane"});
+    EXPECT_TRUE(map.findChild<QLabel*>("Label1")->isVisible());
+}
+
+TEST(StudyMap, TheContinuousMapTakesEachNodesAverageColourAndEveryLegendLabelFits)
+{
+    // Two triangles with other values: each node's pixel has its own average's colour.
+    ProjectState s;
+    const Position nodes[] = {{150, 150}, {1650, 150}, {150, 1650}, {1650, 1650}};
+    for (const Position& p : nodes)
+        s.FreeNodes[++s.NodeCount] = p, s.LoadNodes[s.NodeCount] = p;
+    s.LoadNodes[2].x += 15;
+    s.LoadNodes[4].y -= 30;
+    s.Elements[++s.ElementCount].nodes = {1, 2, 3};
+    s.Elements[++s.ElementCount].nodes = {2, 4, 3};
+    const auto map =
+        buildStyledMap(s, 4, {75, 0.25}, Component::Sxx, true, MapStyle::Continuous, {','})
+            .value();
+    const QImage surface = ui::paintStyledSurface(QImage(), {200, 200}, Qt::white, map);
+    const std::array<double, 4> averages{map.triangles[0].nodeValues[0],
+                                         map.triangles[0].nodeValues[1],
+                                         map.triangles[0].nodeValues[2],
+                                         map.triangles[1].nodeValues[1]};
+    EXPECT_NE(averages[0], averages[1]);
+    for (std::size_t n = 0; n < 4; ++n) {
+        const Rgb c = map.scale.colour(averages[n]);
+        EXPECT_EQ(rgbAt(surface, {int(nodes[n].x / 15), int(nodes[n].y / 15)}),
+                  qRgb(c.red, c.green, c.blue) & 0xFFFFFFu)
+            << n;
+    }
+
+    // Long tick labels and titles, on the picture of any photograph and in the window.
+    StyledMap wide = map;
+    wide.title = styledTitle(Component::VonMises, false, {210000.5, 0.333}, {','});
+    wide.scale = roundScale(-123456, 98765.4321, true);
+    wide.tickTexts.clear();
+    for (const double tick : wide.scale.ticks)
+        wide.tickTexts.push_back(wide.scale.tickText(tick, {','}));
+    for (const StyledMap* m : {&map, static_cast<const StyledMap*>(&wide)})
+        for (const QSize area : {ui::kMapClientSize, QSize(2032, 888), QSize(3751, 501),
+                                 QSize(1016, 900), QSize(6000, 4000)}) {
+            const double scale = ui::legendScale(area);
+            const auto layout = ui::styledLegendLayout(*m, area, scale);
+            const QRectF whole(QPointF(0, 0), QSizeF(area));
+            SCOPED_TRACE(m->title + " " + std::to_string(area.width()));
+            EXPECT_TRUE(whole.contains(layout.panel) && whole.contains(layout.titleBand));
+            EXPECT_FALSE(layout.panel.intersects(layout.titleBand));
+            const QFontMetricsF metrics(layout.font);
+            EXPECT_GE(m->scale.ticks.size(), 5u);
+            EXPECT_LE(m->scale.ticks.size(), 10u);
+            QRectF previous;
+            for (const auto& [room, text] : layout.tickLabels) {
+                EXPECT_LE(metrics.horizontalAdvance(text), room.width()) << text.toStdString();
+                EXPECT_LE(metrics.height(), room.height() + 1);
+                EXPECT_TRUE(layout.panel.contains(room)) << text.toStdString();
+                EXPECT_FALSE(room.intersects(previous));
+                previous = room;
+            }
+            EXPECT_LE(QFontMetricsF(layout.titleFont).horizontalAdvance(QString::fromStdString(m->title)),
+                      layout.title.width());
+            EXPECT_LE(metrics.horizontalAdvance("MPa"), layout.unit.width());
+        }
 }
 
 TEST(MeshFile, SavedAndReopenedThroughTheDialogsWithItsCountsInTheMessageBox)
