@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mesh/region_grid.h"
 #include "mesh/structured_grid.h"
 #include "model/project_state.h"
 
@@ -10,11 +11,18 @@
 
 namespace ai::batch {
 
+// A grid over a rectangle of the free photograph, in pixels.
+struct GridRegion {
+    PixelRegion region;
+    int step = 1;
+};
+
 // What the command line asks for. Empty file names mean "not asked".
 struct Options {
     std::string meshFile;
     std::optional<char> decimal;         // --decimal; else the system's
     std::optional<GridBars> grid;        // --grid
+    std::optional<GridRegion> region;    // --grid-region
     std::optional<int> automeshDistance; // --automesh
     std::optional<Component> study;      // --study
     bool planeStress = false;            // --plane-stress; plane strain by default

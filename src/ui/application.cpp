@@ -22,11 +22,12 @@ QSize correlationRegion(ImageViewWidget& free, ImageViewWidget& loaded)
 } // namespace
 
 Application::Application(MessagePort& messages, FileDialogPort& dialogs, FileStore& files,
-                         const Settings& settings)
+                         const Settings& settings, NumberDialogPort* numbers)
     : mapExport_(form2_, dialogs, files, messages),
       photographs_(correlationRegion(form1_.picture1(), form1_.picture2())), progress_(&form1_),
       controller_(Platform{form1_, form1_.picture1(), form1_.picture2(), mapExport_, messages,
-                           dialogs, files, photographs_, progress_},
+                           dialogs, files, photographs_, progress_,
+                           numbers != nullptr ? *numbers : numbers_},
                   settings)
 {
     mapExport_.watch(controller_);
