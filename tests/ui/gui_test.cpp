@@ -13,6 +13,7 @@
 #include "ui/offscreen_map.h"
 #include "ui/picture_file.h"
 #include "ui/qt_file_store.h"
+#include "ui/qt_number_dialog.h"
 #include "ui/qt_photograph_source.h"
 #include "ui/qt_progress.h"
 #include "ui/wrapping_button.h"
@@ -23,17 +24,20 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImageWriter>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 #include <cmath>
@@ -345,6 +349,27 @@ TEST(Captions, EveryControlAndMenuEntryOfBothWindowsShowsItsCaptionWhole)
     EXPECT_EQ(cut.join('\n').toStdString(), "");
     // The title is centred and in italic.
     EXPECT_TRUE(title->font().italic() && title->alignment() == Qt::AlignCenter);
+}
+
+TEST(QtTexts, TheNumberDialogAsksWithItsTitleAndLabelAndGivesTheNumberTypedOrNothing)
+{
+    ui::QtNumberDialog dialog;
+    for (const auto& [key, expected] :
+         {std::pair{Qt::Key_Return, std::optional(17)}, {Qt::Key_Escape, std::nullopt}}) {
+        QString title, label;
+        QTimer::singleShot(0, [&, key = key] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            title = box->windowTitle();
+            label = box->labelText();
+            auto* spin = box->findChild<QSpinBox*>();
+            QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(spin, QStringLiteral("17"));
+            QTest::keyClick(spin, key);
+        });
+        EXPECT_EQ(dialog.wholeNumber("Grille sur une région", "Pas :", 10, 1, 40), expected);
+        EXPECT_EQ(title + '|' + label, QStringLiteral("Grille sur une région|Pas :"));
+    }
 }
 
 TEST(QtTexts, FileDialogsAndStandardButtonsSpeakFrenchOnceTheApplicationIsSetUp)
