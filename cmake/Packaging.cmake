@@ -1,5 +1,5 @@
-# Installation of both programs with the desktop entry, the icon and the worked example,
-# and a Debian package of them (cpack -G DEB).
+# Installation of both programs with the desktop entry, the icon, the worked example and the
+# licence notice, and a Debian package of them (cpack -G DEB).
 include(GNUInstallDirs)
 
 if(ANALYSE_BUILD_UI)
@@ -12,6 +12,9 @@ if(ANALYSE_BUILD_UI)
                 ${PROJECT_SOURCE_DIR}/examples/plate-loaded.png
                 ${PROJECT_SOURCE_DIR}/examples/plate-with-hole.MEF
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/analyse-image/examples)
+  # Debian's machine-readable copyright file: the notice of the GPL, version 3 or later.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/analyse-image)
 endif()
 
 set(CPACK_PACKAGE_NAME analyse-image)
@@ -26,11 +29,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The summary above is the first line; CPack indents these lines under it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Mark the same material points on a photograph of the unloaded structure and on one of\n\
-the loaded structure, mesh them with triangles, type Young's modulus and Poisson's ratio,\n\
+    "Mark material points on a photograph of the unloaded structure, find them on one of the\n\
+loaded structure by a click or by digital image correlation (sub-pixel, with each position's\n\
+standard deviation), mesh them with triangles, type Young's modulus and Poisson's ratio,\n\
 and get a colour map of a stress component computed triangle by triangle from the measured\n\
-displacements. The interface is French. analyse-image-batch runs the same study from the\n\
-command line and writes CSV tables and the map as PNG.")
+displacements. The standard deviation of every strain and stress is propagated from those\n\
+of the positions and has a map of its own. The interface is French. analyse-image-batch\n\
+runs the same study from the command line and writes CSV tables and the maps as PNG.")
 # The libraries come from the programs themselves (the X11 and off-screen platforms are
 # part of libqt6gui6); Qt's image plugins are loaded at run time: SVG for the icon, TIFF and
 # friends for photographs; libpng, libtiff and libjpeg read the rows of PNG, TIFF and JPEG

@@ -13,6 +13,9 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$package" >/dev/null
 work=$(mktemp -d)
 trap 'dpkg -r analyse-image >/dev/null; rm -rf "$work"' EXIT
 
+grep -q "GNU General Public License" /usr/share/doc/analyse-image/copyright
+echo "analyse-image: the copyright file gives the licence"
+
 examples=/usr/share/doc/analyse-image/examples
 analyse-image-batch --study=sxx --plane-stress --young=2000 --poisson=0.3 \
   --map-png="$work/map.png" --image="$examples/plate-free.png" "$examples/plate-with-hole.MEF"

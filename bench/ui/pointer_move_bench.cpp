@@ -94,9 +94,13 @@ struct Study {
     }
 };
 
+// Made at first use; destroyed by main while the QApplication that its windows need lives.
+std::unique_ptr<Study> built;
+
 Study& study()
 {
-    static auto built = std::make_unique<Study>();
+    if (!built)
+        built = std::make_unique<Study>();
     return *built;
 }
 
@@ -142,5 +146,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    built.reset();
     return 0;
 }

@@ -16,7 +16,8 @@ const std::string_view kUsage =
     "Lit un fichier de maillage, peut y ajouter une structure maillée, le remailler ou\n"
     "localiser ses noeuds par corrélation d'images, calcule une étude et en écrit les\n"
     "résultats, sans ouvrir de fenêtre. Les étapes suivent cet ordre : lecture,\n"
-    "structure maillée, maillage automatique, corrélation, étude, résultats, sauvegarde.\n"
+    "structure maillée, grille sur une région, maillage automatique, corrélation, étude,\n"
+    "résultats, sauvegarde.\n"
     "\n"
     "  --points=FICHIER       lit, au lieu d'un fichier de maillage, une liste de points\n"
     "                         en pixels, noeuds sans élément : une ligne de noms x,y ou\n"
@@ -28,6 +29,10 @@ const std::string_view kUsage =
     "                         lus et écrits (par défaut celui du système)\n"
     "  --grid=NX,NY,SX,SY,GX,GY,FX,FY,LX,LY\n"
     "                         ajoute une structure maillée avec ces dix valeurs de barres\n"
+    "  --grid-region=X0,Y0,X1,Y1,PAS\n"
+    "                         ajoute une grille sur le rectangle de coins (X0,Y0) et\n"
+    "                         (X1,Y1) de la photographie libre, noeuds espacés de PAS,\n"
+    "                         tout en pixels entiers\n"
     "  --automesh=D           remplace les éléments par le maillage automatique de\n"
     "                         distance D\n"
     "  --correlate --free-image=PHOTO --loaded-image=PHOTO\n"
@@ -113,6 +118,18 @@ std::optional<std::string> checkBarValue(std::string_view text, Bar bar, std::st
     return checkWhole(text, what, range.minimum, range.maximum, false, value);
 }
 
+std::vector<std::string_view> commaSeparated(std::string_view text)
+{
+    std::vector<std::string_view> values;
+    for (std::size_t from = 0;;) {
+        const std::size_t comma = text.find(',', from);
+        values.push_back(text.substr(from, comma - from));
+        if (comma == std::string_view::npos)
+            return values;
+        from = comma + 1;
+    }
+}
+
 std::optional<std::string> parseGrid(std::string_view text, GridBars& grid)
 {
     static constexpr std::string_view names[] = {"NX", "NY", "SX", "SY", "GX",
@@ -120,14 +137,7 @@ std::optional<std::string> parseGrid(std::string_view text, GridBars& grid)
     int* fields[] = {&grid.columns,      &grid.rows,         &grid.spacingX, &grid.spacingY,
                      &grid.deformationX, &grid.deformationY, &grid.freeX,    &grid.freeY,
                      &grid.loadX,        &grid.loadY};
-    std::vector<std::string_view> values;
-    for (std::size_t from = 0;;) {
-        const std::size_t comma = text.find(',', from);
-        values.push_back(text.substr(from, comma - from));
-        if (comma == std::string_view::npos)
-            break;
-        from = comma + 1;
-    }
+    const std::vector<std::string_view> values = commaSeparated(text);
     if (values.size() != 10)
         return "--grid demande dix valeurs séparées par des virgules "
                "(NX,NY,SX,SY,GX,GY,FX,FY,LX,LY), pas " +
@@ -138,6 +148,32 @@ std::optional<std::string> parseGrid(std::string_view text, GridBars& grid)
         if (auto error = checkBarValue(values[i], static_cast<Bar>(i), what, *fields[i]))
             return error;
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> parseGridRegion(std::string_view text, GridRegion& grid)
+{
+    static constexpr std::string_view names[] = {"X0", "Y0", "X1", "Y1", "PAS"};
+    int* fields[] = {&grid.region.x0, &grid.region.y0, &grid.region.x1, &grid.region.y1,
+                     &grid.step};
+    const std::vector<std::string_view> values = commaSeparated(text);
+    if (values.size() != 5)
+        return "--grid-region demande cinq valeurs séparées par des virgules "
+               "(X0,Y0,X1,Y1,PAS), pas " +
+               formatWhole(static_cast<long long>(values.size())) + ".";
+    // Pixels of a photograph of at most a million pixels a side.
+    constexpr int kLargest = 1000000;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string what = "--grid-region : la valeur " + std::string(names[i]);
+        if (auto error = checkWhole(values[i], what, i == 4 ? 1 : 0, kLargest, false, *fields[i]))
+            return error;
+    }
+    const int largest = largestRegionStep(grid.region);
+    if (grid.step > largest)
+        return "--grid-region : le pas de " + formatWhole(grid.step) +
+               " pixels ne laisse pas deux noeuds sur chaque côté du rectangle de " +
+               formatWhole(grid.region.width()) + " x " + formatWhole(grid.region.height()) +
+               " pixels : il doit valoir au plus " + formatWhole(largest) + ".";
     return std::nullopt;
 }
 
@@ -258,10 +294,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         }
         if (equals == std::string::npos || equals + 1 == argument.size()) {
             static const std::set<std::string> known = {
-                "--decimal",    "--grid",       "--automesh",     "--study",   "--young",
-                "--poisson",    "--nodes-csv",  "--elements-csv", "--map-png", "--image",
-                "--save",       "--free-image", "--loaded-image", "--subset",  "--search",
-                "--sd-map-png", "--points",     "--map-svg",      "--map-style", "--report"};
+                "--decimal",     "--grid",       "--automesh",     "--study",     "--young",
+                "--poisson",     "--nodes-csv",  "--elements-csv", "--map-png",   "--image",
+                "--save",        "--free-image", "--loaded-image", "--subset",    "--search",
+                "--sd-map-png",  "--points",     "--map-svg",      "--map-style", "--report",
+                "--grid-region"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");
@@ -277,6 +314,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             if (auto error = parseGrid(value, grid))
                 return fail(*error);
             options.grid = grid;
+        } else if (name == "--grid-region") {
+            GridRegion region;
+            if (auto error = parseGridRegion(value, region))
+                return fail(*error);
+            options.region = region;
         } else if (name == "--automesh") {
             int distance = 0;
             if (auto error =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/map_styles.h"
+#include "mesh/region_grid.h"
 #include "mesh/structured_grid.h"
 #include "model/project_state.h"
 
@@ -11,12 +12,19 @@
 
 namespace ai::batch {
 
+// A grid over a rectangle of the free photograph, in pixels.
+struct GridRegion {
+    PixelRegion region;
+    int step = 1;
+};
+
 // What the command line asks for. Empty file names mean "not asked".
 struct Options {
     std::string meshFile;
     std::string pointsFile;              // --points, in place of a mesh file
     std::optional<char> decimal;         // --decimal; else the system's
     std::optional<GridBars> grid;        // --grid
+    std::optional<GridRegion> region;    // --grid-region
     std::optional<int> automeshDistance; // --automesh
     std::optional<Component> study;      // --study
     bool planeStress = false;            // --plane-stress; plane strain by default

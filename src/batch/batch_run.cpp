@@ -11,6 +11,7 @@
 #include "io/mesh_file_reader.h"
 #include "io/mesh_file_writer.h"
 #include "mesh/automatic_mesher.h"
+#include "mesh/region_grid.h"
 #include "mesh/structured_grid.h"
 #include "ui/offscreen_map.h"
 #include "ui/study_report_pdf.h"
@@ -110,9 +111,30 @@ private:
                               formatWhole(outcome.nodeRoom) + " et " +
                               formatWhole(outcome.elementRoom) + " (1000 de chaque au plus).");
         }
+        if (options_.region && !gridRegion(*options_.region))
+            return false;
         if (options_.automeshDistance)
             buildAutomaticMesh(*state_, *options_.automeshDistance);
         return true;
+    }
+
+    bool gridRegion(const GridRegion& grid)
+    {
+        const GridBars bars = regionGridBars(grid.region, grid.step);
+        if (appendGrid(*state_, bars))
+            return true;
+        const int finest = finestFittingStep(*state_, grid.region);
+        return refuse("--grid-region : la grille de " + formatWhole(bars.columns) + " x " +
+                      formatWhole(bars.rows) + " noeuds ajouterait " +
+                      formatWhole(gridNodeCount(bars)) + " noeuds et " +
+                      formatWhole(gridElementCount(bars)) +
+                      " éléments ; l'étude ne peut plus en prendre que " +
+                      formatWhole(kMaxNodes - state_->NodeCount) + " et " +
+                      formatWhole(kMaxElements - state_->ElementCount) +
+                      " (1000 de chaque au plus). " +
+                      (finest == 0 ? std::string("Aucun pas ne convient sur ce rectangle.")
+                                   : "Le plus petit pas qui convient est de " +
+                                         formatWhole(finest) + " pixels."));
     }
 
     bool correlate()

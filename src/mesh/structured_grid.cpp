@@ -39,18 +39,12 @@ int gridNodeCount(const GridBars& bars) { return bars.columns * bars.rows; }
 
 int gridElementCount(const GridBars& bars) { return 2 * (bars.columns - 1) * (bars.rows - 1); }
 
-GridOutcome rebuildStructuredGrid(ProjectState& state, const GridBars& bars)
+bool appendGrid(ProjectState& state, const GridBars& bars)
 {
-    settleBase(state);
-    const int base = state.GridBaseNodeCount;
-    removeElementsAfter(state, state.GridBaseElementCount);
-    removeNodesAfter(state, base);
-
-    const GridOutcome outcome{gridNodeCount(bars) <= kMaxNodes - base &&
-                                  gridElementCount(bars) <= kMaxElements - state.ElementCount,
-                              kMaxNodes - base, kMaxElements - state.ElementCount};
-    if (!outcome.built)
-        return outcome;
+    const int base = state.NodeCount;
+    if (gridNodeCount(bars) > kMaxNodes - base ||
+        gridElementCount(bars) > kMaxElements - state.ElementCount)
+        return false;
 
     for (int column = 0; column < bars.columns; ++column)
         for (int row = 0; row < bars.rows; ++row)
@@ -66,7 +60,17 @@ GridOutcome rebuildStructuredGrid(ProjectState& state, const GridBars& bars)
     for (int c = 2; c <= bars.columns; ++c)
         for (int r = 1; r <= bars.rows - 1; ++r)
             appendElement(state, node(c, r), node(c, r + 1), node(c - 1, r + 1));
-    return outcome;
+    return true;
+}
+
+GridOutcome rebuildStructuredGrid(ProjectState& state, const GridBars& bars)
+{
+    settleBase(state);
+    removeElementsAfter(state, state.GridBaseElementCount);
+    removeNodesAfter(state, state.GridBaseNodeCount);
+    const int nodeRoom = kMaxNodes - state.NodeCount;
+    const int elementRoom = kMaxElements - state.ElementCount;
+    return GridOutcome{appendGrid(state, bars), nodeRoom, elementRoom};
 }
 
 } // namespace ai

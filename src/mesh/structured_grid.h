@@ -31,10 +31,14 @@ struct GridOutcome {
     int elementRoom = 0; // likewise for triangles
 };
 
+// Appends the grid after the present nodes and triangles: its NX x NY nodes (numbered down
+// each column) and its triangles (the first triangle of every cell, then the second ones).
+// A grid that does not fit in the tables is refused: false, and the study is unchanged.
+bool appendGrid(ProjectState& state, const GridBars& bars);
+
 // Replaces the grid: removes every node and triangle numbered after the base counts,
-// then, if the grid fits in the tables after them, appends its NX x NY nodes (numbered
-// down each column) and its triangles (the first triangle of every cell, then the second
-// ones). A grid that does not fit is refused: the study is left without a grid.
+// then appends the grid as appendGrid does. A grid that does not fit is refused: the study
+// is left without a grid.
 //
 // Before that, base counts that an erase left above the present counts are lowered to
 // them, and the node base is raised to the highest node that a triangle at or below the

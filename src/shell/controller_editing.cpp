@@ -35,6 +35,9 @@ void MainController::picture1Pressed(float X, float Y)
     } else if (status_ == status::FirstPick || status_ == status::SecondPick ||
                status_ == status::ThirdPick) {
         pickForTriangle(X, Y);
+    } else if (status_ == status::RegionPrompt) {
+        region_ = {X, Y, X, Y};
+        setStatus(status::RegionDragging);
     } else {
         catchNode(true, X, Y);
     }
@@ -60,6 +63,10 @@ void MainController::picture2Pressed(float X, float Y)
 void MainController::picture1Moved(float X, float Y)
 {
     moveCaughtNode(true, X, Y);
+    if (status_ == status::RegionDragging) {
+        region_[2] = X;
+        region_[3] = Y;
+    }
     majgraphique();
 }
 
@@ -69,7 +76,12 @@ void MainController::picture2Moved(float X, float Y)
     majgraphique();
 }
 
-void MainController::picture1Released() { dropNode(true); }
+void MainController::picture1Released()
+{
+    dropNode(true);
+    if (status_ == status::RegionDragging)
+        finishRegion();
+}
 
 void MainController::picture2Released() { dropNode(false); }
 

@@ -30,6 +30,7 @@ struct Platform {
     FileStore& files;
     PhotographSource& photographs;
     ProgressPort& progress;
+    NumberDialogPort& numbers;
 };
 
 struct Settings {
@@ -67,6 +68,7 @@ public:
     void automesh();
     void save();
     void open();
+    void grilleregion();
 
     // Menu "Etude"
     void sxxctrteplane();
@@ -133,6 +135,11 @@ private:
     void mailleurautomatique();
     void majautomesh();
 
+    // The grid over a region drawn on the free view
+    void drawRegionBand();
+    void finishRegion();
+    void restartRegion();
+
     // The correlation
     struct GreyPair {
         std::shared_ptr<const GreyImage> free;
@@ -156,6 +163,8 @@ private:
     std::string poisson_;
     // Corners picked so far for the triangle under construction.
     std::array<int, 3> picks_{};
+    // Corners of the region being drawn for a grid, in view units.
+    std::array<float, 4> region_{};
     // The menu "Corrélation"'s choices: assisted location, the subsets' side in pixels.
     bool assisted_ = false;
     int subset_ = 31;

@@ -35,6 +35,15 @@ public:
     virtual std::optional<std::string> saveFileName(const std::string& title) = 0;
 };
 
+// A small modal dialog that asks for a whole number within a range: the number typed, or
+// nothing when the user cancels.
+class NumberDialogPort {
+public:
+    virtual ~NumberDialogPort() = default;
+    virtual std::optional<int> wholeNumber(const std::string& title, const std::string& label,
+                                           int initial, int minimum, int maximum) = 0;
+};
+
 // A progress dialog for long work: shown only when the work lasts longer than about half a
 // second, with a button that cancels it.
 class ProgressPort {

@@ -25,6 +25,11 @@ inline constexpr std::string_view AutoMeshed = "Maillage automatique";
 inline constexpr std::string_view Computing = "Calcul des solutions.";
 inline constexpr std::string_view Computed = "Calcul effectué.";
 inline constexpr std::string_view Correlated = "Localisation par corrélation effectuée.";
+inline constexpr std::string_view RegionPrompt =
+    "Tracer sur la structure libre le rectangle à couvrir d'une grille.";
+inline constexpr std::string_view RegionDragging =
+    "Glisser jusqu'au coin opposé du rectangle de la grille.";
+inline constexpr std::string_view RegionGridAdded = "Grille ajoutée sur la région.";
 
 // Under a resting text the views need no redrawing.
 inline bool isResting(std::string_view text) { return text == Waiting || text == NodeMoved; }
@@ -32,7 +37,8 @@ inline bool isResting(std::string_view text) { return text == Waiting || text ==
 // Texts that the first redraw that draws turns back into Waiting.
 inline bool isTransient(std::string_view text)
 {
-    return text == Computed || text == AutoMeshed || text == GridChanged || text == Correlated;
+    return text == Computed || text == AutoMeshed || text == GridChanged || text == Correlated ||
+           text == RegionGridAdded;
 }
 
 } // namespace ai::status

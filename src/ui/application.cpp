@@ -7,11 +7,12 @@
 namespace ai::ui {
 
 Application::Application(MessagePort& messages, FileDialogPort& dialogs, FileStore& files,
-                         const Settings& settings)
+                         const Settings& settings, NumberDialogPort* numbers)
     : mapExport_(form2_, dialogs, files, messages),
       progress_(&form1_),
       controller_(Platform{form1_, form1_.picture1(), form1_.picture2(), mapExport_, messages,
-                           dialogs, files, photographs_, progress_},
+                           dialogs, files, photographs_, progress_,
+                           numbers != nullptr ? *numbers : numbers_},
                   settings)
 {
     mapExport_.watch(controller_);

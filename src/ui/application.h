@@ -5,17 +5,19 @@
 #include "ui/form2.h"
 #include "ui/map_export.h"
 #include "ui/qt_french_texts.h"
+#include "ui/qt_number_dialog.h"
 #include "ui/qt_photograph_source.h"
 #include "ui/qt_progress.h"
 
 namespace ai::ui {
 
 // The whole program's windows around one controller. The message boxes, file dialogs and
-// files come from outside so that tests can answer them without a modal window.
+// files come from outside so that tests can answer them without a modal window;
+// so may the number dialog, Qt's own by default.
 class Application {
 public:
     Application(MessagePort& messages, FileDialogPort& dialogs, FileStore& files,
-                const Settings& settings);
+                const Settings& settings, NumberDialogPort* numbers = nullptr);
 
     Form1& form1() { return form1_; }
     Form2& form2() { return form2_; }
@@ -30,6 +32,7 @@ private:
     MapExport mapExport_;
     QtPhotographSource photographs_;
     QtProgress progress_;
+    QtNumberDialog numbers_;
     MainController controller_;
 };
 

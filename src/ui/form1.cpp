@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include "shell/bar_value_text.h"
 #include "ui/design_font.h"
 #include "ui/image_view_widget.h"
 
@@ -12,6 +13,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace ai::ui {
 
@@ -53,6 +58,8 @@ Form1::Form1()
         watched->setMouseTracking(true);
         watched->installEventFilter(this);
     }
+    for (QScrollBar* bar : bars_)
+        bar->installEventFilter(this);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -79,8 +86,15 @@ void Form1::bind(MainController& controller)
 
     for (std::size_t i = 0; i < kBarCount; ++i) {
         const auto bar = static_cast<Bar>(i);
-        connect(bars_[i], &QScrollBar::valueChanged, this,
-                [c, bar](int value) { c->barChanged(bar, value); });
+        QScrollBar* widget = bars_[i];
+        showBarValue(bar, widget->value(), false);
+        connect(widget, &QScrollBar::valueChanged, this, [this, c, bar](int value) {
+            showBarValue(bar, value, false);
+            c->barChanged(bar, value);
+        });
+        // Dragged, stepped or paged: the position it is moving to, before the change lands.
+        connect(widget, &QScrollBar::actionTriggered, this,
+                [this, bar, widget] { showBarValue(bar, widget->sliderPosition(), true); });
     }
 
     text1_->setText(QString::fromStdString(controller.youngText()));
@@ -117,6 +131,19 @@ void Form1::setBarValue(Bar bar, int value)
     QScrollBar* widget = bars_[index(bar)];
     const QSignalBlocker blocker(widget);
     widget->setValue(value);
+    showBarValue(bar, widget->value(), false);
+}
+
+void Form1::showBarValue(Bar bar, int value, bool now)
+{
+    if (controller_ == nullptr)
+        return;
+    QScrollBar* widget = bars_[index(bar)];
+    const QString text =
+        QString::fromStdString(barValueText(bar, value, controller_->numberFormat()));
+    widget->setToolTip(text);
+    if (now)
+        QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())), text, widget);
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -127,6 +154,16 @@ void Form1::closeEvent(QCloseEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    // Releasing the button hides every tool tip: the bar's value shows again after it.
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto found = std::find(bars_.begin(), bars_.end(), watched);
+        if (found != bars_.end()) {
+            const auto bar = static_cast<Bar>(found - bars_.begin());
+            QScrollBar* widget = *found;
+            QTimer::singleShot(0, widget,
+                               [this, bar, widget] { showBarValue(bar, widget->value(), true); });
+        }
+    }
     if (event->type() != QEvent::MouseMove || controller_ == nullptr)
         return QMainWindow::eventFilter(watched, event);
     if (watched == client_)

@@ -53,6 +53,8 @@ private:
     void buildMenus();
     void addCommand(QMenu* menu, const char* name, const char* caption, Command command);
     void addBar(QWidget* container, Bar bar, Qt::Orientation orientation, const QRect& at);
+    // The bar's value and unit as its tool tip; `now` shows it at once, beside the bar.
+    void showBarValue(Bar bar, int value, bool now);
 
     MainController* controller_ = nullptr;
     QWidget* client_ = nullptr;

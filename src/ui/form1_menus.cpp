@@ -51,6 +51,7 @@ void Form1::buildMenus()
     QMenu* io = submenu(meshmenu, "io", "I/O");
     addCommand(io, "save", "Sauvegarde", &C::save);
     addCommand(io, "open", "Ouverture", &C::open);
+    addCommand(meshmenu, "grilleregion", "Grille sur une région", &C::grilleregion);
 
     QMenu* study = submenu(bar, "study", "Etude");
     QMenu* ctrtpla = submenu(study, "ctrtpla", "Hypothèse de contraintes planes");

@@ -213,6 +213,17 @@ TEST(BatchProgram, BuildsTheGridFromItsTenValuesThenRemeshesIt)
 {
     QTemporaryDir folder;
     writeFile(folder.filePath("empty.MEF"), "[init]\r\nnode=0\r\nmesh=0\r\n");
+    // The same grid from a rectangle of pixels, its corners in any order: 3 x 2 nodes from
+    // pixel (1, 2), 10 pixels apart, loaded = free.
+    ASSERT_EQ(run(folder, {"--grid-region=24,13,1,2,10", "--save=region.MEF", "empty.MEF"}).first,
+              0);
+    const std::string region = fileBytes(folder.filePath("region.MEF"));
+    EXPECT_NE(region.find("node=6\r\nmesh=4\r\n[freenodelist]\r\nnodex1=15\r\nnodey1=30\r\n"
+                          "nodex2=15\r\nnodey2=180\r\nnodex3=165\r\nnodey3=30\r\n"),
+              std::string::npos)
+        << region;
+    EXPECT_NE(region.find("[loadnodelist]\r\nnodex1=15\r\nnodey1=30\r\n"), std::string::npos);
+
     const QString grid = "--grid=3,2,150,160,1015,990,10,20,30,45";
     for (const auto& [automesh, elements] : {std::pair{"", "mesh=4"}, {"--automesh=200", "mesh=14"}}) {
         QStringList arguments{grid, "--decimal=.", "--save=out.MEF", "empty.MEF"};
@@ -315,6 +326,9 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
         {2, {"--grid=2,2,150", m}, "dix valeurs"},
         {2, {g + "0,10001", m}, "la valeur LY « 10001 » doit être un nombre entier de 0 à 10000"},
         {2, {"--automesh=10", m}, "de 50 à 3000"},
+        {2, {"--grid-region=0,0,10,10", m}, "cinq valeurs"},
+        {2, {"--grid-region=0,0,10,5,0", m}, "la valeur PAS « 0 » doit être un nombre entier de 1"},
+        {2, {"--grid-region=0,0,10,5,6", m}, "rectangle de 10 x 5 pixels : il doit valoir au plus 5"},
         {2, {"--decimal=;", m}, "',' ou '.'"},
         {2, {"--elements-csv=el.csv", m}, "demandent --study"},
         {2, {"--points=p.csv", m}, "--points remplace le fichier de maillage"},
@@ -356,6 +370,9 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
         {1, all + QStringList{"--grid=4,3,150,150,1000,1000,0,0,0,0"}, "ajouterait 12 noeuds et "
             "12 éléments ; l'étude ne peut plus en prendre que 454 et 8", 546, 992,
             fileBytes(kExample)},
+        {1, all + QStringList{"--grid-region=0,0,300,300,1"}, "noeuds et 180000 éléments ; "
+            "l'étude ne peut plus en prendre que 454 et 8 (1000 de chaque au plus). Le plus petit "
+            "pas qui convient est de 101 pixels.", 546, 992, fileBytes(kExample)},
         // Refused studies and outputs (the photograph is read before any table is written).
         {1, all + QStringList{"--plane-strain", "--poisson=0.5"},
             "Coefficient de Poisson incorrect : en hypothèse de déformations planes", 3, 1},

@@ -191,6 +191,26 @@ struct FakePhotographs : PhotographSource {
     }
 };
 
+// Answers the number dialog from a queue: a number, or nothing for a cancel.
+struct FakeNumbers : NumberDialogPort {
+    std::deque<std::optional<int>> answers;
+    struct Question {
+        std::string title, label;
+        int initial, minimum, maximum;
+    };
+    std::vector<Question> asked;
+    std::optional<int> wholeNumber(const std::string& title, const std::string& label,
+                                   int initial, int minimum, int maximum) override
+    {
+        asked.push_back({title, label, initial, minimum, maximum});
+        if (answers.empty())
+            return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
 // Records the progress reported; cancels once `cancelAt` nodes are done, if set.
 struct FakeProgress : ProgressPort {
     std::vector<std::string> labels;
@@ -222,8 +242,10 @@ struct Harness {
     MemoryFiles files;
     FakePhotographs photographs;
     FakeProgress progress;
+    FakeNumbers numbers;
     MainController controller{
-        Platform{window, picture1, picture2, map, messages, dialogs, files, photographs, progress},
+        Platform{window, picture1, picture2, map, messages, dialogs, files, photographs, progress,
+                 numbers},
         Settings{NumberFormat{','}, Rgb{0, 120, 215}}};
 
     const ProjectState& state() const { return controller.state(); }

@@ -5,6 +5,7 @@
 #include "analysis/uncertainty_map.h"
 #include "io/mesh_file_reader.h"
 #include "render/views_redraw.h"
+#include "shell/bar_value_text.h"
 #include "shell/status_text.h"
 #include "support/fakes.h"
 #include "support/pdf_text.h"
@@ -15,6 +16,7 @@
 #include "ui/offscreen_map.h"
 #include "ui/picture_file.h"
 #include "ui/qt_file_store.h"
+#include "ui/qt_number_dialog.h"
 #include "ui/qt_photograph_source.h"
 #include "ui/qt_progress.h"
 #include "ui/styled_map_painter.h"
@@ -26,6 +28,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QImageWriter>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,10 +36,14 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolTip>
 
 #include <sys/stat.h>
 
@@ -72,7 +79,9 @@ struct GuiHarness {
     FakeMessages messages;
     FakeDialogs dialogs;
     MemoryFiles files;
-    ui::Application app{messages, dialogs, files, Settings{NumberFormat{','}, Rgb{0, 120, 215}}};
+    FakeNumbers numbers;
+    ui::Application app{messages, dialogs, files, Settings{NumberFormat{','}, Rgb{0, 120, 215}},
+                        &numbers};
     ui::Form1& form1 = app.form1();
     ui::ImageViewWidget& picture1 = form1.picture1();
     ui::ImageViewWidget& picture2 = form1.picture2();
@@ -204,7 +213,8 @@ TEST(MainWindow, StartsWithItsControlsTextsBarsAndMenus)
         "meshmenu Maillage;>erase Effacement;>>effder Effacer dernier élément;"
         ">>effmesh Effacer le maillage;>>eff Effacer tout;>node Créer des noeuds;"
         ">manumesh Maillage manuel;>mesh Maillage automatique;>automesh Structure maillée;"
-        ">io I/O;>>save Sauvegarde;>>open Ouverture;study Etude;"
+        ">io I/O;>>save Sauvegarde;>>open Ouverture;>grilleregion Grille sur une région;"
+        "study Etude;"
         ">ctrtpla Hypothèse de contraintes planes;>>sxxctrteplane Sigma xx;"
         ">>syyctrteplane Sigma yy;>>sxyctrteplane Sigma xy (cisaillement);"
         ">>vonmiesectrteplane Contrainte de Von-Mises;"
@@ -349,6 +359,27 @@ TEST(Captions, EveryControlAndMenuEntryOfBothWindowsShowsItsCaptionWhole)
     EXPECT_TRUE(title->font().italic() && title->alignment() == Qt::AlignCenter);
 }
 
+TEST(QtTexts, TheNumberDialogAsksWithItsTitleAndLabelAndGivesTheNumberTypedOrNothing)
+{
+    ui::QtNumberDialog dialog;
+    for (const auto& [key, expected] :
+         {std::pair{Qt::Key_Return, std::optional(17)}, {Qt::Key_Escape, std::nullopt}}) {
+        QString title, label;
+        QTimer::singleShot(0, [&, key = key] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            title = box->windowTitle();
+            label = box->labelText();
+            auto* spin = box->findChild<QSpinBox*>();
+            QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(spin, QStringLiteral("17"));
+            QTest::keyClick(spin, key);
+        });
+        EXPECT_EQ(dialog.wholeNumber("Grille sur une région", "Pas :", 10, 1, 40), expected);
+        EXPECT_EQ(title + '|' + label, QStringLiteral("Grille sur une région|Pas :"));
+    }
+}
+
 TEST(QtTexts, FileDialogsAndStandardButtonsSpeakFrenchOnceTheApplicationIsSetUp)
 {
     GuiHarness gui;
@@ -438,6 +469,74 @@ TEST(MeshPanels, CommandsAndValiderButtonsShowAndHideThemAndABarRegeneratesTheMe
     EXPECT_EQ(gui.state.ElementCount, 6);
     EXPECT_EQ(rgbAt(shown(gui.picture1), {233, 100}), kHighlight);
     EXPECT_EQ(rgbAt(shown(gui.picture2), {233, 100}), kHighlight);
+}
+
+TEST(MeshPanels, AGridOverARegionDraggedOnTheFreeViewShowsItsBandThenItsTriangles)
+{
+    GuiHarness gui;
+    ui::ImageViewWidget& view = gui.picture1;
+    const QPoint inside = view.contentsRect().topLeft();
+    constexpr QRgb kBand = 0xFFC800u;
+    gui.numbers.answers.push_back(10);
+    gui.chooseMenu({"meshmenu", "grilleregion"});
+    mouse(&view, inside + QPoint(20, 10), {MouseMove, MousePress});
+    mouse(&view, inside + QPoint(52, 31), {MouseMove});
+    EXPECT_EQ(std::tuple(rgbAt(shown(view), {36, 10}), rgbAt(shown(view), {52, 20})),
+              std::tuple(kBand, kBand));
+    mouse(&view, inside + QPoint(52, 31), {MouseRelease});
+
+    // 4 x 3 nodes 10 pixels apart from pixel (20, 10); the band is gone, the edges are drawn.
+    EXPECT_EQ(std::tuple(gui.state.NodeCount, gui.state.ElementCount, gui.status()),
+              std::tuple(12, 12, std::string("Attente de commandes")));
+    EXPECT_EQ(std::tuple(at(gui.state.FreeNodes[12]), at(gui.state.LoadNodes[12])),
+              std::tuple(QPointF(750, 450), QPointF(750, 450)));
+    EXPECT_EQ(std::tuple(rgbAt(shown(view), {25, 10}), rgbAt(shown(view), {52, 20})),
+              std::tuple(kHighlight, 0xFFFFFFu & shown(view).pixel(60, 40)));
+}
+
+// Where a scroll bar's part is, as its style says: the first pixel of its middle row on it.
+QPoint partOf(QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.state |= QStyle::State_Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->sliderPosition();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+}
+
+TEST(MeshPanels, EachBarSaysItsValueInPixelsUnderThePointerAndWhileItIsMoved)
+{
+    GuiHarness gui;
+    const auto tip = [] {
+        EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }));
+        return QToolTip::text().toStdString();
+    };
+    // The grid bars' thumbs lie under their captions' buttons: the user points at the arrows.
+    gui.chooseMenu({"meshmenu", "automesh"});
+    auto* spacing = gui.control<QScrollBar>("HScroll2");
+    mouse(spacing, partOf(spacing, QStyle::SC_ScrollBarAddLine), {MouseMove});
+    EXPECT_EQ(tip(), "Espacement en x : 10 px");
+    mouse(spacing, partOf(spacing, QStyle::SC_ScrollBarAddLine), {MousePress, MouseRelease});
+    EXPECT_EQ(std::tuple(spacing->value(), tip()), std::tuple(170, "Espacement en x : 11,33 px"));
+
+    // Held on an arrow, the bar shows the value it steps to; it still shows it once released.
+    gui.chooseMenu({"meshmenu", "mesh"});
+    auto* distance = gui.control<QScrollBar>("HScroll6");
+    const QPoint arrow = partOf(distance, QStyle::SC_ScrollBarAddLine);
+    mouse(distance, arrow, {MouseMove, MousePress});
+    EXPECT_EQ(tip(), "Distance de voisinage : 28 px");
+    mouse(distance, arrow, {MouseRelease});
+    EXPECT_EQ(std::tuple(gui.app.controller().barValue(Bar::HScroll6), tip()),
+              std::tuple(420, "Distance de voisinage : 28 px"));
+
+    // Moved by the core, a bar's tool tip follows.
+    gui.form1.setBarValue(Bar::HScroll6, 3000);
+    EXPECT_EQ(distance->toolTip().toStdString(), "Distance de voisinage : 200 px");
 }
 
 // --- The picture views.
