@@ -57,9 +57,9 @@ void redrawViews(const ProjectState& state, int nodeCount, ImageView& picture1,
     for (const auto& offset : kMarkOffsets) {
         for (std::size_t i = 1; i <= static_cast<std::size_t>(n); ++i) {
             if (free->drawn[i])
-                picture1.drawPoint(free->x[i] + offset[0], free->y[i] + offset[1], kNodeMarkRed);
+                picture1.drawMarkPoint(free->x[i], free->y[i], offset[0], offset[1], kNodeMarkRed);
             if (load->drawn[i])
-                picture2.drawPoint(load->x[i] + offset[0], load->y[i] + offset[1], kNodeMarkRed);
+                picture2.drawMarkPoint(load->x[i], load->y[i], offset[0], offset[1], kNodeMarkRed);
         }
     }
 
