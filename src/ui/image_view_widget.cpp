@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace ai::ui {
 
@@ -21,7 +22,7 @@ namespace {
 // The border of a picture box: two pixels, sunken.
 constexpr int kBorderWidth = 2;
 
-// Decoded parts kept per view: the one shown and the one shown before.
+// Sharper parts kept per view beside the whole photograph: the one shown and the one before.
 constexpr std::size_t kKeptDecodings = 2;
 
 // A reduced photograph of at most this many pixels is decoded whole: a pan then decodes
@@ -52,6 +53,7 @@ ImageViewWidget::ImageViewWidget(QWidget* parent, const QRect& geometry, ViewsPl
     : QFrame(parent), placement_(placement), horizontal_(new QScrollBar(Qt::Horizontal, this)),
       vertical_(new QScrollBar(Qt::Vertical, this))
 {
+    decoder_.setMaxThreadCount(1);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kBorderWidth);
     setGeometry(geometry);
@@ -73,10 +75,29 @@ int ImageViewWidget::scrollBarExtent()
     return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
+ImageViewWidget::~ImageViewWidget()
+{
+    // The decoding under way reports to this view: it must end first.
+    decoder_.clear();
+    decoder_.waitForDone();
+}
+
 const QImage& ImageViewWidget::picture() const
 {
     static const QImage none;
-    return decoded_.empty() ? none : decoded_.front().image;
+    if (!decoded_.empty())
+        return decoded_.front().image;
+    return overview_ ? overview_->image : none;
+}
+
+void ImageViewWidget::takeNewPhotograph(const std::string& path, FileStamp stamp, QSize size)
+{
+    path_ = path;
+    stamp_ = stamp;
+    size_ = size;
+    overview_.reset();
+    decoded_.clear();
+    ++generation_;
 }
 
 bool ImageViewWidget::importPicture(const std::string& path)
@@ -93,10 +114,8 @@ bool ImageViewWidget::importPicture(const std::string& path)
     auto image = decodeRegion(path, whole, step);
     if (!image)
         return false;
-    path_ = path;
-    stamp_ = stamp;
-    size_ = *size;
-    decoded_.assign(1, Decoded{whole, step, std::move(*image)});
+    takeNewPhotograph(path, stamp, *size);
+    overview_ = Decoded{whole, step, std::move(*image)};
     overlay_.clear();
     placement_.showWhole();
     repaintLater();
@@ -110,10 +129,9 @@ void ImageViewWidget::restorePicture(const std::string& path)
     if (showsPicture(path))
         return;
     const bool another = path != path_;
-    path_ = path;
-    stamp_ = FileStamp::of(path);
-    decoded_.clear();
-    size_ = stamp_.exists ? ui::photographSize(path).value_or(QSize()) : QSize();
+    const FileStamp stamp = FileStamp::of(path);
+    takeNewPhotograph(path, stamp,
+                      stamp.exists ? ui::photographSize(path).value_or(QSize()) : QSize());
     if (another && !size_.isEmpty())
         placement_.showWhole();
     else
@@ -206,35 +224,85 @@ void ImageViewWidget::resizeEvent(QResizeEvent* event)
     repaintLater();
 }
 
+QRect ImageViewWidget::regionToDecode(const QRect& needed, int step) const
+{
+    const QRect photograph(QPoint(0, 0), size_);
+    const qint64 reduced = qint64(size_.width() / step) * (size_.height() / step);
+    if (reduced <= kWholeDecodingPixels)
+        return photograph;
+    // Around what is seen, as far again on each side, so that a pan decodes rarely.
+    return alignedTo(needed.adjusted(-needed.width(), -needed.height(), needed.width(),
+                                     needed.height()),
+                     step)
+        .intersected(photograph);
+}
+
+void ImageViewWidget::keep(Decoded decoded)
+{
+    decoded_.insert(decoded_.begin(), std::move(decoded));
+    if (decoded_.size() > kKeptDecodings)
+        decoded_.pop_back();
+}
+
 const ImageViewWidget::Decoded* ImageViewWidget::decodedFor(const QRectF& seen, int step)
 {
     const QRect photograph(QPoint(0, 0), size_);
     const QRect needed = seen.toAlignedRect().intersected(photograph);
     if (needed.isEmpty())
         return nullptr;
+    const auto covers = [&](const Decoded& d) { return d.region.contains(needed); };
     const auto kept = std::find_if(decoded_.begin(), decoded_.end(), [&](const Decoded& d) {
-        return d.step == step && d.region.contains(needed);
+        return d.step == step && covers(d);
     });
     if (kept != decoded_.end()) {
         std::rotate(decoded_.begin(), kept, kept + 1);
         return &decoded_.front();
     }
-    // Around what is seen, as far again on each side, so that a pan decodes rarely.
-    const qint64 reduced = qint64(size_.width() / step) * (size_.height() / step);
-    const QRect region =
-        reduced <= kWholeDecodingPixels
-            ? photograph
-            : alignedTo(needed.adjusted(-needed.width(), -needed.height(), needed.width(),
-                                        needed.height()),
-                        step)
-                  .intersected(photograph);
-    auto image = decodeRegion(path_, region, step);
-    if (!image)
-        return nullptr;
-    decoded_.insert(decoded_.begin(), Decoded{region, step, std::move(*image)});
-    if (decoded_.size() > kKeptDecodings)
-        decoded_.pop_back();
-    return &decoded_.front();
+    if (overview_ && overview_->step <= step)
+        return &*overview_;
+    if (!overview_) {
+        // Nothing to show yet: the whole photograph, no sharper than at its first showing.
+        const double fitting = std::min({1.0, double(room().width()) / size_.width(),
+                                         double(room().height()) / size_.height()});
+        const int overviewStep = std::max(step, stepFor(fitting));
+        auto image = decodeRegion(path_, photograph, overviewStep);
+        if (!image)
+            return nullptr;
+        overview_ = Decoded{photograph, overviewStep, std::move(*image)};
+        if (overviewStep == step)
+            return &*overview_;
+    }
+    decodeLater(regionToDecode(needed, step), step);
+    // The sharpest kept picture of what is seen stands in meanwhile.
+    const Decoded* standIn = &*overview_;
+    for (const Decoded& d : decoded_)
+        if (covers(d) && d.step < standIn->step)
+            standIn = &d;
+    return standIn;
+}
+
+void ImageViewWidget::decodeLater(const QRect& region, int step)
+{
+    // The paint after the decoding under way asks again for what is seen then.
+    if (inFlight_)
+        return;
+    inFlight_ = true;
+    decoder_.start([this, path = path_, region, step, generation = generation_] {
+        // One decoding at a time for both views: a reader may hold a whole photograph.
+        static std::mutex oneAtATime;
+        std::unique_lock lock(oneAtATime);
+        auto image = decodeRegion(path, region, step);
+        lock.unlock();
+        QMetaObject::invokeMethod(
+            this,
+            [this, region, step, generation, image = std::move(image)] {
+                inFlight_ = false;
+                if (image && generation == generation_)
+                    keep(Decoded{region, step, *image});
+                repaintLater();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void ImageViewWidget::compose()

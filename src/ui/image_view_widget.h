@@ -8,7 +8,10 @@
 #include <QFrame>
 #include <QImage>
 #include <QRect>
+#include <QThreadPool>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,7 @@ class ImageViewWidget : public QFrame, public ImageView {
 public:
     // `geometry` is the outer rectangle in the parent, border included.
     ImageViewWidget(QWidget* parent, const QRect& geometry, ViewsPlacement& placement);
+    ~ImageViewWidget() override;
 
     bool importPicture(const std::string& path) override;
     void restorePicture(const std::string& path) override;
@@ -49,6 +53,10 @@ public:
     QSize room() const { return size(); }
 
     static int scrollBarExtent();
+
+    // Whether a sharper picture of what the view shows is being decoded; it is shown when
+    // it is ready, a coarser one standing in for it until then.
+    bool decoding() const { return inFlight_; }
 
 signals:
     void pressed(float X, float Y);
@@ -77,13 +85,15 @@ private:
 
     QPointF insidePosition(const QMouseEvent* event) const;
     QPointF unitsOf(const QMouseEvent* event) const;
-    void takePhotograph(const std::string& path, QSize size, Decoded decoded);
-    void forgetPhotograph();
     void placementChanged();
     void placeScrollBars();
     void repaintLater();
     void compose();
     const Decoded* decodedFor(const QRectF& seen, int step);
+    QRect regionToDecode(const QRect& needed, int step) const;
+    void keep(Decoded decoded);
+    void decodeLater(const QRect& region, int step);
+    void takeNewPhotograph(const std::string& path, FileStamp stamp, QSize size);
 
     ViewsPlacement& placement_;
     QScrollBar* horizontal_;
@@ -91,8 +101,16 @@ private:
     std::string path_;
     FileStamp stamp_;
     QSize size_;
-    // The latest first: a zoom back to the previous reduction decodes nothing.
+    // The whole photograph, reduced as at its first showing: shown at once whatever the zoom,
+    // until a sharper decoding of what is seen is ready.
+    std::optional<Decoded> overview_;
+    // Sharper parts, the latest first: a zoom back to the previous reduction decodes nothing.
     std::vector<Decoded> decoded_;
+    // One decoding at a time, away from the window's thread; a new photograph makes the
+    // one under way useless.
+    QThreadPool decoder_;
+    bool inFlight_ = false;
+    std::uint64_t generation_ = 0;
     Overlay overlay_;
     // The picture with the overlay painted over it, as the view shows them: made again
     // only when either changes, so that repainting an unchanged view is one copy.

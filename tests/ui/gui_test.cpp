@@ -624,6 +624,14 @@ void wheel(ui::ImageViewWidget& view, QPoint inside, int angle)
     QApplication::sendEvent(&view, &event);
 }
 
+// What a view shows once the sharper decoding that its painting asks for is ready.
+QImage settled(ui::ImageViewWidget& view)
+{
+    shown(view);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.decoding(); }));
+    return shown(view);
+}
+
 bool scrollBarsShown(ui::ImageViewWidget& view)
 {
     const auto bars = view.findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly);
@@ -664,7 +672,7 @@ TEST(ViewsZoom, AnImportFitsTheWheelKeepsThePointUnderThePointerAndADragPansBoth
     mouse(&gui.picture1, inside + QPoint(250, 60), {MouseMove, MouseRelease}, Qt::MiddleButton);
     EXPECT_NEAR(under(gui, {250, 60}).x(), grabbed.x(), 1e-3);
     EXPECT_NEAR(under(gui, {250, 60}).y(), grabbed.y(), 1e-3);
-    EXPECT_EQ(shown(gui.picture1).pixel(250, 60), shown(gui.picture2).pixel(250, 60));
+    EXPECT_EQ(settled(gui.picture1).pixel(250, 60), settled(gui.picture2).pixel(250, 60));
     EXPECT_TRUE(scrollBarsShown(gui.picture1) && scrollBarsShown(gui.picture2));
     EXPECT_EQ(gui.status(), "Attente de commandes") << "no click for the core";
 
@@ -695,7 +703,7 @@ TEST(ViewsZoom, ClicksDragsAndPicksLandOnThePhotographAtEveryZoom)
         ASSERT_EQ(zoom, std::exp2(zoomIns));
 
         const QPoint spot(203, 101), inside = gui.picture1.contentsRect().topLeft();
-        const QRgb seen = shown(gui.picture1).pixel(spot);
+        const QRgb seen = settled(gui.picture1).pixel(spot);
         gui.chooseMenu({"meshmenu", "node"});
         mouse(&gui.picture1, inside + spot);
         const QPointF node = at(gui.state.FreeNodes[1]) / 15;
