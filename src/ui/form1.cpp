@@ -90,7 +90,9 @@ void Form1::showPointer(double x, double y)
     if (!std::isnan(x))
         pointed_ = QPointF(x, y);
     const QChar decimal = QChar::fromLatin1(controller_ ? controller_->numberFormat().decimal : ',');
-    const QString zoom = QString::number(placement_.transform().zoom * 100, 'g', 3)
+    // Three significant digits from 1,56 % (1/64) to 1600 %, never an exponent.
+    const double percent = placement_.transform().zoom * 100;
+    const QString zoom = QString::number(percent, 'f', percent < 10 ? 2 : percent < 100 ? 1 : 0)
                              .replace(QLatin1Char('.'), decimal);
     const QString at = pointed_ ? QStringLiteral("x = %1 ; y = %2 px    ")
                                       .arg(qRound(pointed_->x()))

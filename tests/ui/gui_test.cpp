@@ -691,7 +691,7 @@ TEST(ViewsZoom, AnImportFitsTheWheelKeepsThePointUnderThePointerAndADragPansBoth
 // the pick square keeps its size on the screen: three pixels away a node is caught, four not.
 TEST(ViewsZoom, ClicksDragsAndPicksLandOnThePhotographAtEveryZoom)
 {
-    for (const int zoomIns : {2, 0, -3}) { // zoom 4, 1, 1/8 from natural size
+    for (const auto& [zoomIns, percent] : {std::pair{2, "400"}, {0, "100"}, {-3, "12,5"}}) {
         GuiHarness gui;
         SCOPED_TRACE(zoomIns);
         gui.dialogs.answers = {writeCoded(gui, "free.bmp", {3000, 1500})};
@@ -707,6 +707,11 @@ TEST(ViewsZoom, ClicksDragsAndPicksLandOnThePhotographAtEveryZoom)
         gui.chooseMenu({"meshmenu", "node"});
         mouse(&gui.picture1, inside + spot);
         const QPointF node = at(gui.state.FreeNodes[1]) / 15;
+        EXPECT_EQ(gui.control<QLabel>("Pointeur")->text(),
+                  QStringLiteral("x = %1 ; y = %2 px    zoom %3 %")
+                      .arg(qRound(node.x()))
+                      .arg(qRound(node.y()))
+                      .arg(QString::fromLatin1(percent)));
         if (zoom >= 1) { // the pixel seen there, a square of zoom x zoom screen pixels
             EXPECT_EQ(QPointF(pixelCoded(seen)), QPointF(std::round(node.x()), std::round(node.y())));
             EXPECT_LE(std::abs(node.x() - std::round(node.x())), 0.5);
