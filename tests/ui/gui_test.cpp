@@ -674,7 +674,24 @@ TEST(ViewsZoom, AnImportFitsTheWheelKeepsThePointUnderThePointerAndADragPansBoth
     EXPECT_NEAR(under(gui, {250, 60}).y(), grabbed.y(), 1e-3);
     EXPECT_EQ(settled(gui.picture1).pixel(250, 60), settled(gui.picture2).pixel(250, 60));
     EXPECT_TRUE(scrollBarsShown(gui.picture1) && scrollBarsShown(gui.picture2));
+    // So does a left drag with the space bar held.
+    const QPointF held = under(gui, {200, 200});
+    QTest::keyPress(&gui.picture2, Qt::Key_Space);
+    mouse(&gui.picture2, gui.picture2.contentsRect().topLeft() + QPoint(200, 200), {MousePress});
+    mouse(&gui.picture2, gui.picture2.contentsRect().topLeft() + QPoint(260, 150),
+          {MouseMove, MouseRelease});
+    QTest::keyRelease(&gui.picture2, Qt::Key_Space);
+    EXPECT_NEAR(under(gui, {260, 150}).x(), held.x(), 1e-3);
+    EXPECT_NEAR(under(gui, {260, 150}).y(), held.y(), 1e-3);
     EXPECT_EQ(gui.status(), "Attente de commandes") << "no click for the core";
+    // A page of the horizontal scroll bar moves the photographs by the view's width.
+    QScrollBar* across = gui.picture1.findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly)[0];
+    ASSERT_EQ(across->orientation(), Qt::Horizontal);
+    across->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(placement.transform().origin.x(), 0);
+    across->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_NEAR(placement.transform().origin.x() * placement.transform().zoom,
+                gui.picture1.contentsRect().width(), 1);
 
     // The zoom stays between 1/64 and 16.
     for (int k = 0; k < 20; ++k)
