@@ -12,8 +12,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include <cmath>
-
 namespace ai::ui {
 
 namespace {
@@ -59,11 +57,11 @@ Form1::Form1()
     connect(&placement_, &ViewsPlacement::changed, this, [this] {
         if (controller_)
             controller_->setViewZoom(placement_.transform().zoom);
-        showPointer(pointed_ ? pointed_->x() : std::nan(""), pointed_ ? pointed_->y() : 0);
+        showPlace();
     });
     for (ImageViewWidget* view : {picture1_, picture2_})
         connect(view, &ImageViewWidget::pointed, this, &Form1::showPointer);
-    showPointer(std::nan(""), 0);
+    showPlace();
     resize(sizeHint());
 }
 
@@ -86,9 +84,12 @@ void Form1::layOut()
 
 void Form1::showPointer(double x, double y)
 {
-    // NaN: no pointer over a view yet, the zoom alone.
-    if (!std::isnan(x))
-        pointed_ = QPointF(x, y);
+    pointed_ = QPointF(x, y);
+    showPlace();
+}
+
+void Form1::showPlace()
+{
     const QChar decimal = QChar::fromLatin1(controller_ ? controller_->numberFormat().decimal : ',');
     // Three significant digits from 1,56 % (1/64) to 1600 %, never an exponent.
     const double percent = placement_.transform().zoom * 100;
@@ -147,6 +148,7 @@ void Form1::bind(MainController& controller)
 
     showStatus(controller.statusLine());
     controller.setViewZoom(placement_.transform().zoom);
+    showPlace(); // with the user's decimal separator
 }
 
 void Form1::showStatus(const std::string& text) { label1_->setText(QString::fromStdString(text)); }

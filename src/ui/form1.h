@@ -59,6 +59,7 @@ private:
     void anchor(QWidget* widget, QPointF moves, QSizeF grows = QSizeF(0, 0));
     void layOut();
     void showPointer(double x, double y);
+    void showPlace();
     void addCommand(QMenu* menu, const char* name, const char* caption, Command command);
     void addBar(QWidget* container, Bar bar, Qt::Orientation orientation, const QRect& at);
 

@@ -17,7 +17,6 @@ namespace ai::ui {
 class Overlay {
 public:
     void clear();
-    bool empty() const { return runs_.empty(); }
     // A point at (x, y) + (dx, dy), the offset being in units at natural size.
     void addPoint(float x, float y, float dx, float dy, QRgb colour);
     void addLine(float x1, float y1, float x2, float y2, QRgb colour);

@@ -7,6 +7,13 @@
 
 namespace ai::ui {
 
+namespace {
+
+QSize roomOf(const ImageViewWidget& view) { return view.room(); }
+QSize insideOf(const ImageViewWidget& view) { return view.contentsRect().size(); }
+
+} // namespace
+
 QSize ViewsPlacement::photographsExtent() const
 {
     QSize extent(0, 0);
@@ -22,13 +29,6 @@ QSize ViewsPlacement::smallest(QSize (*measure)(const ImageViewWidget&)) const
         least = least.isValid() ? least.boundedTo(measure(*view)) : measure(*view);
     return least;
 }
-
-namespace {
-
-QSize roomOf(const ImageViewWidget& view) { return view.room(); }
-QSize insideOf(const ImageViewWidget& view) { return view.contentsRect().size(); }
-
-} // namespace
 
 double ViewsPlacement::fittingZoom() const
 {
