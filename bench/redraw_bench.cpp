@@ -8,7 +8,7 @@ namespace {
 
 struct CountingView : ai::ImageView {
     long long calls = 0;
-    bool importPicture(const std::string&) override { return true; }
+    std::string importPicture(const std::string&) override { return {}; }
     void restorePicture(const std::string&) override { ++calls; }
     bool showsPicture(const std::string&) override { return true; }
     void drawPoint(float, float, ai::Rgb) override { ++calls; }

@@ -33,10 +33,10 @@ displacements. The interface is French. analyse-image-batch runs the same study 
 command line and writes CSV tables and the map as PNG.")
 # The libraries come from the programs themselves (the X11 and off-screen platforms are
 # part of libqt6gui6); Qt's image plugins are loaded at run time: SVG for the icon, TIFF and
-# friends for photographs; libpng and libtiff read the rows of PNG and TIFF photographs
-# that a view shows. The windows' captions are laid out for Liberation Sans, and Qt's own
+# friends for photographs; libpng, libtiff and libjpeg read the rows of PNG, TIFF and JPEG
+# photographs that the views and the correlation need. The windows' captions are laid out for Liberation Sans, and Qt's own
 # dialogs speak French through its translations.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, qt6-image-formats-plugins, libpng16-16, libtiff6, fonts-liberation2, qt6-translations-l10n")
+    "libqt6svg6, qt6-image-formats-plugins, libpng16-16, libtiff6, libjpeg62-turbo, fonts-liberation2, qt6-translations-l10n")
 include(CPack)

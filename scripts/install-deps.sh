@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins
-  libgl-dev libeigen3-dev libpng-dev libtiff-dev
+  libgl-dev libeigen3-dev libpng-dev libtiff-dev libjpeg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xdotool x11-apps imagemagick
   fonts-dejavu-core fonts-liberation2 qt6-translations-l10n

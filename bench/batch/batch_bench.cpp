@@ -39,7 +39,7 @@ void BM_BatchStudyOfTheExample(benchmark::State& state)
         arguments.push_back(argument.toStdString());
     const auto line = ai::batch::parseCommandLine(arguments);
     ai::ui::QtFileStore files;
-    auto photographs = ai::ui::QtPhotographSource::wholePictures();
+    ai::ui::QtPhotographSource photographs;
     for (auto _ : state) {
         std::ostringstream errors;
         if (ai::batch::runBatch(*line.options, ai::NumberFormat{','}, files, photographs, errors) !=

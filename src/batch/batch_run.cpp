@@ -118,8 +118,9 @@ private:
     {
         auto grey = photographs_.greyLevels(path);
         if (!grey || grey->empty()) {
+            const std::string why = photographs_.failure(path);
             refuse(std::string(option) + " : impossible de lire la photographie " + quoted(path) +
-                   ".");
+                   "." + (why.empty() ? "" : " " + why));
             return nullptr;
         }
         return grey;

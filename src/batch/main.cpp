@@ -41,6 +41,6 @@ int main(int argc, char* argv[])
     if (line.options->decimal)
         format.decimal = *line.options->decimal;
     ai::ui::QtFileStore files;
-    auto photographs = ai::ui::QtPhotographSource::wholePictures();
+    ai::ui::QtPhotographSource photographs;
     return ai::batch::runBatch(*line.options, format, files, photographs, std::cerr);
 }

@@ -12,9 +12,10 @@ class ImageView {
 public:
     virtual ~ImageView() = default;
 
-    // Makes the picture in `path` the base image and clears the overlay. Returns
-    // false, leaving the view exactly as it was, when the file cannot be read.
-    virtual bool importPicture(const std::string& path) = 0;
+    // Makes the picture in `path` the base image and clears the overlay. Returns the
+    // empty text on success; otherwise, leaving the view exactly as it was, the sentence
+    // that tells the user why the file gave no picture.
+    virtual std::string importPicture(const std::string& path) = 0;
 
     // Restores the base image from a remembered file name and clears the overlay;
     // an empty name or a file that cannot be read any more gives an empty view.

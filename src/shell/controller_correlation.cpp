@@ -37,10 +37,13 @@ std::optional<MainController::GreyPair> MainController::correlationPhotographs()
     const auto read = [&](const std::string& path, const char* structure) {
         const std::string photograph = "La photographie de la " + std::string(structure);
         const auto grey = path.empty() ? nullptr : platform_.photographs.greyLevels(path);
-        if (!grey || grey->empty())
+        if (!grey || grey->empty()) {
+            const std::string why = path.empty() ? "" : platform_.photographs.failure(path);
             problems += (problems.empty() ? "" : "\n") + photograph +
                         (path.empty() ? " n'a pas été importée."
-                                      : " \"" + path + "\" ne peut pas être lue.");
+                                      : " \"" + path + "\" ne peut pas être lue." +
+                                            (why.empty() ? "" : " " + why));
+        }
         return grey;
     };
     GreyPair pair{read(state_.FreeImageFile, "structure libre"),

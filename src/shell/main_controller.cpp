@@ -88,10 +88,14 @@ void MainController::importInto(ImageView& view, std::string& rememberedFile)
     const auto path = platform_.dialogs.openFileName("Récupérer un fichier image");
     if (!path)
         return;
-    // A file that cannot be read leaves the view and the remembered name as they were.
+    // A file that cannot be read leaves the view and the remembered name as they were, and
+    // the user learns why.
     views_.forget();
-    if (view.importPicture(*path))
+    const std::string failure = view.importPicture(*path);
+    if (failure.empty())
         rememberedFile = *path;
+    else
+        platform_.messages.message(failure);
 }
 
 void MainController::imgcharge() { importInto(platform_.picture2, state_.LoadImageFile); }

@@ -28,7 +28,6 @@ private:
     Form1 form1_;
     // The study paints the map through its context menu's keeper of values.
     MapExport mapExport_;
-    // The correlation reads what the views show, and a margin around it.
     QtPhotographSource photographs_;
     QtProgress progress_;
     MainController controller_;

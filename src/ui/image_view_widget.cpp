@@ -100,26 +100,27 @@ void ImageViewWidget::takeNewPhotograph(const std::string& path, FileStamp stamp
     ++generation_;
 }
 
-bool ImageViewWidget::importPicture(const std::string& path)
+std::string ImageViewWidget::importPicture(const std::string& path)
 {
     const FileStamp stamp = FileStamp::of(path);
-    const auto size = ui::photographSize(path);
+    PictureError error;
+    const auto size = ui::photographSize(path, &error);
     if (!size)
-        return false;
+        return pictureFailureText(path, error);
     // Decoded whole at the reduction it is first shown at, which also proves it readable.
     const double zoom = std::min({1.0, double(room().width()) / size->width(),
                                   double(room().height()) / size->height()});
     const QRect whole(QPoint(0, 0), *size);
     const int step = stepFor(zoom);
-    auto image = decodeRegion(path, whole, step);
+    auto image = decodeRegion(path, whole, step, &error);
     if (!image)
-        return false;
+        return pictureFailureText(path, error);
     takeNewPhotograph(path, stamp, *size);
     overview_ = Decoded{whole, step, std::move(*image)};
     overlay_.clear();
     placement_.showWhole();
     repaintLater();
-    return true;
+    return {};
 }
 
 void ImageViewWidget::restorePicture(const std::string& path)

@@ -35,7 +35,7 @@ public:
     ImageViewWidget(QWidget* parent, const QRect& geometry, ViewsPlacement& placement);
     ~ImageViewWidget() override;
 
-    bool importPicture(const std::string& path) override;
+    std::string importPicture(const std::string& path) override;
     void restorePicture(const std::string& path) override;
     bool showsPicture(const std::string& path) override;
     void drawPoint(float x, float y, Rgb colour) override;

@@ -6,11 +6,16 @@
 #include <QRect>
 #include <QSize>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace ai::ui {
+
+// Photographs with more pixels than this are refused from their header: twice the largest
+// camera pictures, whose grey levels and views still fit in memory.
+inline constexpr std::int64_t kMaxPicturePixels = 100LL * 1000 * 1000;
 
 // Why a photograph file gave no picture.
 enum class PictureFailure {
@@ -33,8 +38,11 @@ std::optional<QSize> photographSize(const std::string& path, PictureError* error
 // The pixels of `region` (photograph pixels, clipped to the photograph) reduced by `step`
 // (1, 2, 4, 8, ... : one pixel out of `step` in each direction, or the decoder's own
 // reduced decoding), as an RGB32 (or ARGB32 premultiplied) picture of
-// ceil(width / step) x ceil(height / step) pixels. Only the rows and, where the format
-// allows, the part of them that the region needs are decoded.
+// ceil(width / step) x ceil(height / step) pixels of the clipped region. Pixel (i, j) is
+// photograph pixel (left + i step, top + j step), or for JPEG at steps 2, 4 and 8 the
+// decoder's own reduction of the aligned step x step block that holds that pixel.
+// Only the rows and, where the format allows, the part of them that the region needs are
+// decoded. A region outside the photograph gives a null picture.
 std::optional<QImage> decodeRegion(const std::string& path, const QRect& region, int step,
                                    PictureError* error = nullptr);
 

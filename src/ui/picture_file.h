@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/picture_decoder.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -9,10 +11,6 @@
 #include <string>
 
 namespace ai::ui {
-
-// Pictures with more pixels than this are refused before decoding: their decoded form
-// could exhaust the memory.
-inline constexpr std::int64_t kMaxPicturePixels = 128LL * 1000 * 1000;
 
 // What tells that a file changed without reading it; all default for a file that cannot be
 // examined.
@@ -26,8 +24,9 @@ struct FileStamp {
 };
 
 // Decodes the top-left part of a picture file that a surface of `visible` size shows.
-// Nothing when the file is missing, unreadable, not a picture or too large.
-std::optional<QImage> decodeVisiblePart(const std::string& path, QSize visible);
+// Nothing, with the reason in `error`, when the file gives no picture.
+std::optional<QImage> decodeVisiblePart(const std::string& path, QSize visible,
+                                        PictureError* error = nullptr);
 
 // The visible part of one picture file, decoded once and kept while neither the file's
 // name nor the file itself changes, so that redrawing costs no decoding.
@@ -35,8 +34,9 @@ class PictureFile {
 public:
     explicit PictureFile(QSize visible) : visible_(visible) {}
 
-    // Decodes `path` now. On failure keeps what it held and returns false.
-    bool load(const std::string& path);
+    // Decodes `path` now. On failure keeps what it held and returns false, with the reason
+    // in `error`.
+    bool load(const std::string& path, PictureError* error = nullptr);
 
     // The picture of `path`, decoded again only when the name or the file changed.
     // An empty name or a file that cannot be read any more gives a null image.

@@ -253,7 +253,9 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
             "--free-image : impossible de lire la photographie « absent.png »", 3, 1},
         {1, all + QStringList{"--correlate", "--free-image=" + kFreePhoto,
                               "--loaded-image=" + kExample},
-            "--loaded-image : impossible de lire la photographie", 3, 1},
+            "--loaded-image : impossible de lire la photographie « " + kExample.toStdString() +
+            " ». Le fichier \"" + kExample.toStdString() +
+            "\" n'est pas une photographie JPEG, PNG, TIFF ou BMP.", 3, 1},
         {1, {"--study=vm", "--nodes-csv=taken", m}, "impossible d'écrire « taken »", 3, 1},
         {1, {"--save=absent/saved.MEF", m}, "impossible d'écrire « absent/saved.MEF »", 3, 1},
     }; // clang-format on

@@ -148,17 +148,21 @@ TEST(CorrelationCommand, ACancelOrAMissingPhotographLeavesEverythingAsItWas)
     EXPECT_EQ(tuple(h.messages.shown.size(), h.progress.finishes), tuple(0u, 1));
     h.progress.cancelAt.reset();
 
-    // Each photograph that cannot be read is named, and the work does not start.
+    // Each photograph that cannot be read is named, with the reason when it is known, and
+    // the work does not start.
     h.photographs.pictures.erase("charge.png");
+    h.photographs.failures["charge.png"] = "Elle est endommagée.";
     h.controller.localisercorrelation();
     h.photographs.pictures.clear();
     h.controller.localisercorrelation();
     unchanged("missing");
     EXPECT_EQ(h.messages.shown,
               (std::vector<std::string>{
-                  "La photographie de la structure chargée \"charge.png\" ne peut pas être lue.",
+                  "La photographie de la structure chargée \"charge.png\" ne peut pas être lue. "
+                  "Elle est endommagée.",
                   "La photographie de la structure libre \"libre.png\" ne peut pas être lue.\n"
-                  "La photographie de la structure chargée \"charge.png\" ne peut pas être lue."}));
+                  "La photographie de la structure chargée \"charge.png\" ne peut pas être lue. "
+                  "Elle est endommagée."}));
     EXPECT_EQ(h.progress.labels.size(), 1u);
 }
 

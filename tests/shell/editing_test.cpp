@@ -245,7 +245,7 @@ TEST(Erasing, EachCommandRemovesItsShareAndReloadsTheViews)
     EXPECT_EQ(h.state().ElementCount, 0);
 }
 
-TEST(ImageImport, RemembersOnlyPicturesThatLoadAndCancelChangesNothing)
+TEST(ImageImport, RemembersOnlyPicturesThatLoadSaysWhyOthersDidNotAndCancelChangesNothing)
 {
     Harness h;
     h.controller.eff(); // before any import the views reload blank
@@ -257,6 +257,7 @@ TEST(ImageImport, RemembersOnlyPicturesThatLoadAndCancelChangesNothing)
     EXPECT_EQ(h.state().FreeImageFile, "bon.jpg");
     EXPECT_EQ(h.picture1.picture, "bon.jpg");
     EXPECT_EQ(h.state().LoadImageFile, "");
+    EXPECT_EQ(h.messages.shown, std::vector<std::string>{"illisible : abime.jpg"});
     EXPECT_EQ(h.dialogs.titles, std::vector<std::string>(3, "Récupérer un fichier image"));
 }
 

@@ -64,14 +64,14 @@ struct RecordingView : ImageView {
                 return true;
         return false;
     }
-    bool importPicture(const std::string& path) override
+    std::string importPicture(const std::string& path) override
     {
         if (!canRead(path))
-            return false;
+            return "illisible : " + path;
         picture = path;
         points.clear();
         lines.clear();
-        return true;
+        return {};
     }
     void restorePicture(const std::string& path) override
     {
@@ -173,15 +173,21 @@ struct MemoryFiles : FileStore {
     }
 };
 
-// Grey pictures given by name; any other name cannot be read.
+// Grey pictures given by name; any other name cannot be read, for the reason in `failures`.
 struct FakePhotographs : PhotographSource {
     std::map<std::string, std::shared_ptr<const GreyImage>> pictures;
+    std::map<std::string, std::string> failures;
     std::vector<std::string> asked;
     std::shared_ptr<const GreyImage> greyLevels(const std::string& path) override
     {
         asked.push_back(path);
         const auto it = pictures.find(path);
         return it == pictures.end() ? nullptr : it->second;
+    }
+    std::string failure(const std::string& path) override
+    {
+        const auto it = failures.find(path);
+        return it == failures.end() ? std::string() : it->second;
     }
 };
 

@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QScrollBar>
 #include <QStyleOptionButton>
@@ -33,8 +34,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -392,7 +396,7 @@ TEST(Pointer, HoverRevealsTheMaterialPanelUntilTheNextDrawingRedraw)
 {
     GuiHarness gui;
     QWidget* frame1 = gui.control("Frame1");
-    ASSERT_TRUE(gui.picture2.importPicture(gui.write("blue.bmp", {1001, 345}, Qt::blue)));
+    ASSERT_EQ(gui.picture2.importPicture(gui.write("blue.bmp", {1001, 345}, Qt::blue)), "");
     gui.moveOver("Label7");
     gui.moveOver("Label5");
     EXPECT_TRUE(frame1->isVisible());
@@ -443,12 +447,12 @@ TEST(PictureView, KeepsOnlyWhatTheViewShowsAndDecodesItAgainOnlyWhenTheFileChang
     ui::ImageViewWidget& view = gui.picture1;
     // Fitted at a zoom of 0.16: decoded at a quarter, the largest reduction that still gives
     // a pixel for each pixel on the screen.
-    ASSERT_TRUE(view.importPicture(gui.write("large.png", {3000, 2000}, Qt::blue, "PNG")));
+    ASSERT_EQ(view.importPicture(gui.write("large.png", {3000, 2000}, Qt::blue, "PNG")), "");
     EXPECT_EQ(view.picture().size(), QSize(750, 500));
     // Rewritten with its size and time kept: not decoded again; written since: decoded again;
     // gone: an empty view.
     const std::string photo = gui.write("photo.bmp", {400, 200}, Qt::blue);
-    ASSERT_TRUE(view.importPicture(photo));
+    ASSERT_EQ(view.importPicture(photo), "");
     const auto stamp = std::filesystem::last_write_time(photo);
     gui.write("photo.bmp", {400, 200}, Qt::green);
     std::filesystem::last_write_time(photo, stamp);
@@ -554,51 +558,6 @@ TEST(PictureView, ShowsTheSamePixelsWhetherARedrawDrawsOrFindsTheDrawingUnchange
     EXPECT_TRUE(same(seen()));
     c.eff();
     EXPECT_FALSE(same(seen())) << "an erase shows the photographs alone";
-}
-
-// PNG and BMP files read row by row give the pixels of Qt's whole decoding, clipped, for
-// every kind of PNG (colour, grey, palette, with alpha, 16 bits a channel, smaller than the
-// view), for BMP rows with and without padding, and for TIFF photographs.
-TEST(PictureView, ReadsThePngRowsShownAsQtWouldDecodeThem)
-{
-    GuiHarness gui;
-    QImage base(1300, 500, QImage::Format_ARGB32);
-    for (int y = 0; y < base.height(); ++y)
-        for (int x = 0; x < base.width(); ++x)
-            base.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 256, (x + 3 * y) % 256));
-    const QSize visible(1001, 329);
-    const std::pair<const char*, QImage> kinds[] = {
-        {"rgb.png", base.convertToFormat(QImage::Format_RGB32)},
-        {"rgba.png", base},
-        {"grey.png", base.convertToFormat(QImage::Format_Grayscale8)},
-        {"grey16.png", base.convertToFormat(QImage::Format_Grayscale16)},
-        {"rgba64.png", base.convertToFormat(QImage::Format_RGBA64)},
-        {"palette.png", base.convertToFormat(QImage::Format_Indexed8)},
-        {"small.png", base.copy(0, 0, 300, 200)},
-        {"rgb.bmp", base.convertToFormat(QImage::Format_RGB32)},
-        {"narrow.bmp", base.copy(0, 0, 301, 200).convertToFormat(QImage::Format_RGB888)},
-        {"rgb.tiff", base.convertToFormat(QImage::Format_RGB888)},
-        {"grey.tiff", base.convertToFormat(QImage::Format_Grayscale8)},
-        {"rgba.tiff", base}};
-    for (const auto& [name, image] : kinds) {
-        const QString file = gui.folder.filePath(name);
-        ASSERT_TRUE(image.save(file)) << name;
-        const QImage whole(file);
-        const QImage expected =
-            whole.copy(QRect(QPoint(0, 0), visible).intersected(whole.rect()))
-                .convertToFormat(whole.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                         : QImage::Format_RGB32);
-        const auto decoded = ui::decodeVisiblePart(file.toStdString(), visible);
-        ASSERT_TRUE(decoded.has_value()) << name;
-        EXPECT_EQ(std::tuple(decoded->format(), decoded->size()),
-                  std::tuple(expected.format(), expected.size()))
-            << name;
-        EXPECT_TRUE(*decoded == expected) << name;
-    }
-    // A PNG damaged after its header gives no picture; a BMP cut short is Qt's to decode.
-    QFile cut(gui.folder.filePath("rgb.png"));
-    ASSERT_TRUE(cut.resize(2000));
-    EXPECT_FALSE(ui::decodeVisiblePart(cut.fileName().toStdString(), visible).has_value());
 }
 
 // --- Zoom and pan of the views.
@@ -810,64 +769,72 @@ TEST(Files, ReadsNoMoreThanTheLimitAndSaysWhyASaveFailed)
     EXPECT_EQ(store.read(saved, 100), std::optional<std::string>("[init]"));
 }
 
-TEST(PictureView, AnImportThatFailsAfterAGoodOneLeavesTheViewAndTheRememberedName)
+TEST(PictureView, AnImportThatFailsAfterAGoodOneLeavesTheViewAndTheNameAndSaysWhy)
 {
     GuiHarness gui;
     const std::string good = gui.write("good.bmp", {40, 30}, Qt::blue);
     gui.dialogs.answers = {good};
     gui.chooseMenu({"image", "imagelibre"});
     gui.picture1.drawPoint(150, 150, Rgb{255, 0, 0});
-    for (const std::string& file : {
-             gui.folder.filePath("missing.bmp").toStdString(),
-             gui.folder.path().toStdString(),
-             gui.write("garbage.png", QByteArray(4096, '\x5a')),
-             gui.write("broken.jpg", QByteArray("\xFF\xD8\xFF not really", 14)),
-             // The header of a BMP of 100000 x 100000 pixels: refused before anything is allocated.
-             gui.write("huge.bmp", QByteArray::fromHex(
-                                       "424d36000000000000003600000028000000a0860100a0860100"
-                                       "010018000000000000000000130b0000130b00000000000000000000")),
-         }) {
+    const std::string fifo = gui.folder.filePath("fifo.png").toStdString();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    using F = ui::PictureFailure;
+    const std::pair<std::string, F> refused[] = {
+        {gui.folder.filePath("missing.bmp").toStdString(), F::Unreadable},
+        {gui.folder.path().toStdString(), F::Unreadable},
+        {fifo, F::Unreadable}, // would block the window for good if it were opened
+        {gui.write("garbage.png", QByteArray(4096, '\x5a')), F::NotAPhotograph},
+        {gui.write("broken.jpg", QByteArray("\xFF\xD8\xFF not really", 14)), F::Damaged},
+        // The header of a BMP of 100000 x 100000 pixels and nothing more.
+        {gui.write("huge.bmp", QByteArray::fromHex(
+                                   "424d36000000000000003600000028000000a0860100a0860100"
+                                   "010018000000000000000000130b0000130b00000000000000000000")),
+         F::Damaged},
+    };
+    for (const auto& [file, failure] : refused) {
+        gui.messages.shown.clear();
         gui.dialogs.answers = {file};
         gui.chooseMenu({"image", "imagelibre"});
         EXPECT_EQ(gui.state.FreeImageFile, good) << file;
         EXPECT_EQ(rgbAt(shown(gui.picture1), {5, 5}), kBlue) << file;
         EXPECT_EQ(rgbAt(shown(gui.picture1), {10, 10}), kRed) << file;
+        EXPECT_EQ(gui.messages.shown,
+                  std::vector<std::string>{ui::pictureFailureText(file, {failure, {}})});
     }
     EXPECT_TRUE(gui.picture2.picture().isNull()); // the loaded view was not touched
 }
 
-TEST(PictureView, TheCorrelationsGreyLevelsAreDecodedOnceForTheRegionAndAgainWhenTheFileChanges)
+TEST(PictureView, TheCorrelationsGreyLevelsAreTheWholePhotographsDecodedAgainWhenTheFileChanges)
 {
     GuiHarness gui;
-    // 101 pixels a row, whose grey levels tell the column and the row.
-    QImage levels(101, 40, QImage::Format_RGB32);
+    // Wider and taller than the views, with grey levels that tell the column and the row.
+    QImage levels(1500, 700, QImage::Format_RGB32);
     for (int j = 0; j < levels.height(); ++j)
         for (int i = 0; i < levels.width(); ++i)
             levels.setPixel(i, j, qRgb((i + 7 * j) % 256, (i + 7 * j) % 256, (i + 7 * j) % 256));
     const std::string photo = gui.folder.filePath("grey.png").toStdString();
     ASSERT_TRUE(levels.save(QString::fromStdString(photo)));
 
-    ui::QtPhotographSource region(QSize(60, 30)), whole = ui::QtPhotographSource::wholePictures();
-    const auto part = region.greyLevels(photo);
-    const auto all = whole.greyLevels(photo);
-    ASSERT_TRUE(part && all);
-    EXPECT_EQ(std::tuple(part->width, part->height, all->width, all->height),
-              std::tuple(60, 30, 101, 40));
-    EXPECT_EQ(std::tuple(int(all->at(100, 39)), int(all->at(3, 2)), int(part->at(59, 29))),
-              std::tuple((100 + 7 * 39) % 256, 17, (59 + 7 * 29) % 256));
-    EXPECT_EQ(whole.greyLevels(photo), all) << "kept";
+    ui::QtPhotographSource source;
+    const auto all = source.greyLevels(photo);
+    ASSERT_TRUE(all);
+    EXPECT_EQ(std::tuple(all->width, all->height, int(all->at(1499, 699)), int(all->at(3, 2))),
+              std::tuple(1500, 700, (1499 + 7 * 699) % 256, 17));
+    EXPECT_EQ(source.greyLevels(photo), all) << "kept";
 
     const auto stamp = std::filesystem::last_write_time(photo);
     levels.fill(Qt::white);
     ASSERT_TRUE(levels.save(QString::fromStdString(photo)));
     std::filesystem::last_write_time(photo, stamp + std::chrono::seconds(5));
-    const auto rewritten = whole.greyLevels(photo);
+    const auto rewritten = source.greyLevels(photo);
     ASSERT_TRUE(rewritten && rewritten != all);
     EXPECT_EQ(rewritten->at(3, 2), 255);
     std::filesystem::remove(photo);
-    EXPECT_EQ(whole.greyLevels(photo), nullptr);
-    EXPECT_EQ(whole.greyLevels(gui.write("garbage.png", QByteArray(4096, '\x5a'))), nullptr);
-    EXPECT_EQ(whole.greyLevels(""), nullptr);
+    EXPECT_EQ(source.greyLevels(photo), nullptr);
+    const std::string garbage = gui.write("garbage.png", QByteArray(4096, '\x5a'));
+    EXPECT_EQ(source.greyLevels(garbage), nullptr);
+    EXPECT_EQ(source.failure(garbage),
+              ui::pictureFailureText(garbage, {ui::PictureFailure::NotAPhotograph, {}}));
 }
 
 TEST(Progress, WaitsHalfASecondOverTheWholeApplicationAndReportsACancelUntilTheWorkEnds)
@@ -1138,6 +1105,64 @@ TEST(Correlation, AnAssistedClickIsRefinedWithTheChosenSizeAndAMissingPhotograph
     EXPECT_LT(pixelsOff(gui.state.LoadNodes[1], loaded), 0.05);
     gui.chooseMenu({"correlation", "localisationassistee"});
     EXPECT_FALSE(gui.app.controller().assistedLocation());
+}
+
+// A node 2000 pixels from the corner of photographs far larger than the views is found
+// where the batch program finds it: both correlate the whole photographs.
+TEST(Correlation, TheWindowLocatesNodesFarFromTheCornerAsTheBatchProgramDoes)
+{
+    GuiHarness gui;
+    // A smooth aperiodic texture; the loaded photograph is moved by (1.6, -0.7) pixels.
+    const auto texture = [](double x, double y) {
+        return 128 + 40 * std::sin(0.31 * x + 0.17 * y) + 35 * std::sin(0.23 * y - 0.41 * x + 1) +
+               30 * std::sin(0.047 * x + 0.37 * y + 2);
+    };
+    const QSize size(2300, 2200);
+    QImage free(size, QImage::Format_Grayscale8), loaded(size, QImage::Format_Grayscale8);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            free.scanLine(y)[x] = static_cast<uchar>(std::lround(texture(x, y)));
+            loaded.scanLine(y)[x] = static_cast<uchar>(std::lround(texture(x - 1.6, y + 0.7)));
+        }
+    const QString freeFile = gui.folder.filePath("libre.png"),
+                  loadedFile = gui.folder.filePath("chargee.png");
+    ASSERT_TRUE(free.save(freeFile) && loaded.save(loadedFile));
+    // Three nodes at rest, in pixels: two 2000 pixels from the corner, one below the views.
+    const int nodes[][2] = {{2000, 2000}, {2100, 1900}, {300, 2100}};
+    std::string list;
+    for (int n = 0; n < 3; ++n)
+        list += "nodex" + std::to_string(n + 1) + "=" + std::to_string(15 * nodes[n][0]) +
+                "\r\nnodey" + std::to_string(n + 1) + "=" + std::to_string(15 * nodes[n][1]) +
+                "\r\n";
+    const std::string mesh = "[init]\r\nnode=3\r\nmesh=1\r\n[freenodelist]\r\n" + list +
+                             "[loadnodelist]\r\n" + list +
+                             "[freemeshlist]\r\nmesh11=1\r\nmesh21=2\r\nmesh31=3\r\n";
+    gui.files.files["etude.MEF"] = mesh;
+    gui.dialogs.answers = {freeFile.toStdString(), loadedFile.toStdString(), "etude.MEF"};
+    gui.chooseMenu({"image", "imagelibre"});
+    gui.chooseMenu({"image", "imgcharge"});
+    gui.chooseMenu({"meshmenu", "io", "open"});
+    gui.chooseMenu({"correlation", "localisercorrelation"});
+    ASSERT_EQ(gui.messages.shown.back(), "3 noeud(s) localisé(s) par corrélation, 0 non trouvé(s)");
+
+    const std::string meshFile = gui.folder.filePath("etude.MEF").toStdString();
+    ASSERT_TRUE(std::ofstream(meshFile, std::ios::binary) << mesh);
+    QProcess batch;
+    batch.setWorkingDirectory(gui.folder.path());
+    batch.start(QStringLiteral(ANALYSE_BATCH_PROGRAM),
+                {"--correlate", "--free-image=" + freeFile, "--loaded-image=" + loadedFile,
+                 "--save=trouve.MEF", "--decimal=,", "etude.MEF"});
+    ASSERT_TRUE(batch.waitForFinished(300000));
+    ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    auto found = std::make_unique<ProjectState>();
+    ASSERT_TRUE(readMeshFile(bytesOf(gui.folder.filePath("trouve.MEF").toStdString()), *found));
+    for (std::size_t n = 1; n <= 3; ++n) {
+        EXPECT_EQ(std::tuple(gui.state.LoadNodes[n].x, gui.state.LoadNodes[n].y),
+                  std::tuple(found->LoadNodes[n].x, found->LoadNodes[n].y))
+            << n;
+        EXPECT_NEAR(gui.state.LoadNodes[n].x, 15 * (nodes[n - 1][0] + 1.6), 15 * 0.05) << n;
+        EXPECT_NEAR(gui.state.LoadNodes[n].y, 15 * (nodes[n - 1][1] - 0.7), 15 * 0.05) << n;
+    }
 }
 
 } // namespace
