@@ -26,6 +26,13 @@ public:
     virtual bool showsPicture(const std::string& path) = 0;
 
     virtual void drawPoint(float x, float y, Rgb colour) = 0;
+
+    // One point of a node's mark: the node at (x, y), the point `dx`, `dy` units from it at
+    // natural size. A view that zooms keeps that offset's size on the screen.
+    virtual void drawMarkPoint(float x, float y, float dx, float dy, Rgb colour)
+    {
+        drawPoint(x + dx, y + dy, colour);
+    }
     virtual void drawLine(float x1, float y1, float x2, float y2, Rgb colour) = 0;
 };
 

@@ -61,9 +61,9 @@ void redrawViews(const ProjectState& state, int nodeCount, ImageView& picture1,
             const auto& offset = notFound ? kNotFoundOffsets[pass] : kMarkOffsets[pass];
             const Rgb colour = notFound ? kNotFoundMark : kNodeMarkRed;
             if (free->drawn[i])
-                picture1.drawPoint(free->x[i] + offset[0], free->y[i] + offset[1], colour);
+                picture1.drawMarkPoint(free->x[i], free->y[i], offset[0], offset[1], colour);
             if (load->drawn[i])
-                picture2.drawPoint(load->x[i] + offset[0], load->y[i] + offset[1], colour);
+                picture2.drawMarkPoint(load->x[i], load->y[i], offset[0], offset[1], colour);
         }
     }
 

@@ -76,6 +76,12 @@ void MainController::picture2Moved(float X, float Y)
     majgraphique();
 }
 
+void MainController::setViewZoom(double zoom)
+{
+    if (zoom > 0)
+        pickTolerance_ = static_cast<float>(PickTolerance / zoom);
+}
+
 void MainController::picture1Released()
 {
     dropNode(true);
@@ -89,7 +95,7 @@ void MainController::pickForTriangle(float X, float Y)
 {
     if (status_ == status::FirstPick) {
         state_.CurrentElement = state_.ElementCount + 1;
-        const int i = pickNode(state_.FreeNodes, state_.NodeCount, X, Y);
+        const int i = pickNode(state_.FreeNodes, state_.NodeCount, X, Y, pickTolerance_);
         if (i == 0)
             return;
         if (state_.ElementCount >= kMaxElements) {
@@ -99,14 +105,14 @@ void MainController::pickForTriangle(float X, float Y)
         picks_ = {i, 0, 0};
         setStatus(status::SecondPick);
     } else if (status_ == status::SecondPick) {
-        const int i = pickNode(state_.FreeNodes, state_.NodeCount, X, Y,
+        const int i = pickNode(state_.FreeNodes, state_.NodeCount, X, Y, pickTolerance_,
                                [&](int n) { return n != picks_[0]; });
         if (i == 0)
             return;
         picks_[1] = i;
         setStatus(status::ThirdPick);
     } else {
-        const int i = pickNode(state_.FreeNodes, state_.NodeCount, X, Y,
+        const int i = pickNode(state_.FreeNodes, state_.NodeCount, X, Y, pickTolerance_,
                                [&](int n) { return n != picks_[0] && n != picks_[1]; });
         if (i == 0)
             return;
@@ -126,7 +132,7 @@ void MainController::catchNode(bool onFreeView, float X, float Y)
 {
     const auto& nodes = onFreeView ? state_.FreeNodes : state_.LoadNodes;
     // The node waiting for its location is shown on neither view, so it cannot be caught.
-    const int i = pickNode(nodes, state_.locatedNodeCount(), X, Y);
+    const int i = pickNode(nodes, state_.locatedNodeCount(), X, Y, pickTolerance_);
     if (i == 0)
         return;
     setStatus(status::Dragging);

@@ -5,6 +5,7 @@
 #include "io/file_store.h"
 #include "model/colour.h"
 #include "model/number_text.h"
+#include "model/picking.h"
 #include "model/project_state.h"
 #include "render/image_view.h"
 #include "render/views_redraw.h"
@@ -107,6 +108,9 @@ public:
     void picture2Moved(float X, float Y);
     void picture2Released();
     void formMoved();
+    // The views' zoom, screen pixels a photograph pixel: a click catches a node within the
+    // same distance on the screen at every zoom.
+    void setViewZoom(double zoom);
     void frame3Moved();
     void label7Moved();
     void label5Moved();
@@ -165,6 +169,8 @@ private:
     std::array<int, 3> picks_{};
     // Corners of the region being drawn for a grid, in view units.
     std::array<float, 4> region_{};
+    // Half-side of the pick square in units, for the views' zoom.
+    float pickTolerance_ = PickTolerance;
     // The menu "Corrélation"'s choices: assisted location, the subsets' side in pixels.
     bool assisted_ = false;
     int subset_ = 31;

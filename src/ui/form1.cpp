@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -34,18 +33,19 @@ Form1::Form1()
     setWindowIcon(QIcon(QStringLiteral(":/analyse-image.svg")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(designFont());
 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("Form1Client"));
-    client_->setFixedSize(kClientSize);
+    client_->setMinimumSize(kClientSize);
     client_->setBackgroundRole(QPalette::Window);
     client_->setAutoFillBackground(true);
     setCentralWidget(client_);
 
     buildControls(client_);
     buildMenus();
+    buildViewMenu();
     for (std::size_t i = 1; i < tabOrder_.size(); ++i)
         setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
 
@@ -61,7 +61,52 @@ Form1::Form1()
     for (QScrollBar* bar : bars_)
         bar->installEventFilter(this);
 
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connect(&placement_, &ViewsPlacement::changed, this, [this] {
+        if (controller_)
+            controller_->setViewZoom(placement_.transform().zoom);
+        showPlace();
+    });
+    for (ImageViewWidget* view : {picture1_, picture2_})
+        connect(view, &ImageViewWidget::pointed, this, &Form1::showPointer);
+    showPlace();
+    resize(sizeHint());
+}
+
+void Form1::anchor(QWidget* widget, QPointF moves, QSizeF grows)
+{
+    anchors_.push_back({widget, widget->geometry(), moves, grows});
+}
+
+void Form1::layOut()
+{
+    const QSize growth = (client_->size() - kClientSize).expandedTo(QSize(0, 0));
+    for (const Anchor& a : anchors_) {
+        const QPoint moved(qRound(a.moves.x() * growth.width()),
+                           qRound(a.moves.y() * growth.height()));
+        const QSize grown(qRound(a.grows.width() * growth.width()),
+                          qRound(a.grows.height() * growth.height()));
+        a.widget->setGeometry(QRect(a.design.topLeft() + moved, a.design.size() + grown));
+    }
+}
+
+void Form1::showPointer(double x, double y)
+{
+    pointed_ = QPointF(x, y);
+    showPlace();
+}
+
+void Form1::showPlace()
+{
+    const QChar decimal = QChar::fromLatin1(controller_ ? controller_->numberFormat().decimal : ',');
+    // Three significant digits from 1,56 % (1/64) to 1600 %, never an exponent.
+    const double percent = placement_.transform().zoom * 100;
+    const QString zoom = QString::number(percent, 'f', percent < 10 ? 2 : percent < 100 ? 1 : 0)
+                             .replace(QLatin1Char('.'), decimal);
+    const QString at = pointed_ ? QStringLiteral("x = %1 ; y = %2 px    ")
+                                      .arg(qRound(pointed_->x()))
+                                      .arg(qRound(pointed_->y()))
+                                : QString();
+    pointer_->setText(at + QStringLiteral("zoom %1 %").arg(zoom));
 }
 
 void Form1::bind(MainController& controller)
@@ -116,6 +161,8 @@ void Form1::bind(MainController& controller)
     connect(picture2_, &ImageViewWidget::released, this, [c] { c->picture2Released(); });
 
     showStatus(controller.statusLine());
+    controller.setViewZoom(placement_.transform().zoom);
+    showPlace(); // with the user's decimal separator
 }
 
 void Form1::showStatus(const std::string& text) { label1_->setText(QString::fromStdString(text)); }
@@ -154,6 +201,8 @@ void Form1::closeEvent(QCloseEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == client_ && event->type() == QEvent::Resize)
+        layOut();
     // Releasing the button hides every tool tip: the bar's value shows again after it.
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto found = std::find(bars_.begin(), bars_.end(), watched);

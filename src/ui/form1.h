@@ -2,10 +2,12 @@
 
 #include "shell/main_controller.h"
 #include "shell/ports.h"
+#include "ui/views_placement.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -19,8 +21,9 @@ namespace ai::ui {
 class ImageViewWidget;
 
 // The main window: the two picture views, the status line, the three panels shown on
-// demand and the menu bar, at their fixed places. It shows what the core decides and
-// hands every user action to the controller handler of the same name.
+// demand and the menu bar. It opens at its design size; when it grows, the views grow with
+// it and the other controls keep their places relative to them. It shows what the core
+// decides and hands every user action to the controller handler of the same name.
 class Form1 : public QMainWindow, public MainWindowPort {
     Q_OBJECT
 
@@ -32,6 +35,7 @@ public:
 
     ImageViewWidget& picture1() { return *picture1_; }
     ImageViewWidget& picture2() { return *picture2_; }
+    ViewsPlacement& viewsPlacement() { return placement_; }
 
     void showStatus(const std::string& text) override;
     void setPanelVisible(Panel panel, bool visible) override;
@@ -51,12 +55,30 @@ private:
     void buildControls(QWidget* client);
     void buildGridPanel(QWidget* client);
     void buildMenus();
+    void buildViewMenu();
+    void anchor(QWidget* widget, QPointF moves, QSizeF grows = QSizeF(0, 0));
+    void layOut();
+    void showPointer(double x, double y);
+    void showPlace();
     void addCommand(QMenu* menu, const char* name, const char* caption, Command command);
     void addBar(QWidget* container, Bar bar, Qt::Orientation orientation, const QRect& at);
     // The bar's value and unit as its tool tip; `now` shows it at once, beside the bar.
     void showBarValue(Bar bar, int value, bool now);
 
+    // How a control follows the window's growth: it moves, and a view grows, by shares of
+    // the growth across and down.
+    struct Anchor {
+        QWidget* widget;
+        QRect design;
+        QPointF moves;
+        QSizeF grows;
+    };
+
     MainController* controller_ = nullptr;
+    ViewsPlacement placement_;
+    std::vector<Anchor> anchors_;
+    QLabel* pointer_ = nullptr;
+    std::optional<QPointF> pointed_; // the photograph pixel under the pointer, once known
     QWidget* client_ = nullptr;
     ImageViewWidget* picture1_ = nullptr;
     ImageViewWidget* picture2_ = nullptr;

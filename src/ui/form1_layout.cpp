@@ -56,9 +56,10 @@ QPushButton* button(QWidget* container, const char* name, const char* caption, c
     return named(new WrappingButton(QString::fromUtf8(caption), container), name, at);
 }
 
-ImageViewWidget* view(QWidget* container, const char* name, const QRect& at)
+ImageViewWidget* view(QWidget* container, const char* name, const QRect& at,
+                      ViewsPlacement& placement)
 {
-    auto* widget = new ImageViewWidget(container, at);
+    auto* widget = new ImageViewWidget(container, at, placement);
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
@@ -95,8 +96,8 @@ void Form1::addBar(QWidget* container, Bar bar, Qt::Orientation orientation, con
 
 void Form1::buildControls(QWidget* client)
 {
-    picture1_ = view(client, "Picture1", pixelRect(120, 120, 15015, 4935));
-    picture2_ = view(client, "Picture2", pixelRect(120, 5040, 15015, 5175));
+    picture1_ = view(client, "Picture1", pixelRect(120, 120, 15015, 4935), placement_);
+    picture2_ = view(client, "Picture2", pixelRect(120, 5040, 15015, 5175), placement_);
     label1_ = label(client, "Label1", "Attente de commandes", pixelRect(3480, 10440, 7695, 255));
     label1_->setBackgroundRole(QPalette::Window);
     label1_->setAutoFillBackground(true);
@@ -114,6 +115,11 @@ void Form1::buildControls(QWidget* client)
     label7_->setBackgroundRole(QPalette::Dark);
     label7_->setAutoFillBackground(true);
 
+    // The photograph pixel under the pointer and the zoom, right of the "+" label, where the
+    // design left the row free.
+    pointer_ = label(client, "Pointeur", "", QRect(760, 696, 248, 17));
+    pointer_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
     tabOrder_.insert(tabOrder_.end(), {picture1_, picture2_, label1_, frame1, label2, label3,
                                        text1_, text2_, label5_, label7_});
     panels_[static_cast<std::size_t>(Panel::Frame1)] = frame1;
@@ -129,6 +135,18 @@ void Form1::buildControls(QWidget* client)
     tabOrder_.insert(tabOrder_.end(), {frame4, command7});
     addBar(frame4, Bar::HScroll6, Qt::Horizontal, pixelRect(600, 360, 735, 255));
     panels_[static_cast<std::size_t>(Panel::Frame4)] = frame4;
+
+    // The views share the growth in proportion to their heights; the panels and the row
+    // below the views follow them.
+    const double freeShare = double(picture1_->height()) / (picture1_->height() + picture2_->height());
+    anchor(picture1_, {0, 0}, {1, freeShare});
+    anchor(picture2_, {0, freeShare}, {1, 1 - freeShare});
+    anchor(frame4, {1, 0});
+    anchor(panels_[static_cast<std::size_t>(Panel::Frame3)], {1, 0});
+    for (QWidget* belowMiddle : {static_cast<QWidget*>(frame1), static_cast<QWidget*>(label1_),
+                                 static_cast<QWidget*>(label5_), static_cast<QWidget*>(label7_)})
+        anchor(belowMiddle, {0.5, 1});
+    anchor(pointer_, {1, 1});
 
     for (QWidget* hidden : panels_)
         hidden->hide();

@@ -86,4 +86,25 @@ void Form1::buildMenus()
     }
 }
 
+// The views' zoom is the window's own affair: the core only learns the zoom, for picking.
+void Form1::buildViewMenu()
+{
+    QMenu* view = submenu(menuBar(), "affichage", "Affichage");
+    const auto add = [&](const char* name, const char* caption, const QKeySequence& keys,
+                         auto change) {
+        QAction* action = view->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, change] { change(placement_); });
+    };
+    add("taillereelle", "Taille réelle", QKeySequence(Qt::CTRL | Qt::Key_1),
+        [](ViewsPlacement& p) { p.naturalSize(); });
+    add("ajuster", "Ajuster à la vue", QKeySequence(Qt::CTRL | Qt::Key_0),
+        [](ViewsPlacement& p) { p.fit(); });
+    add("zoomavant", "Zoom avant", QKeySequence(QKeySequence::ZoomIn),
+        [](ViewsPlacement& p) { p.zoomBy(2); });
+    add("zoomarriere", "Zoom arrière", QKeySequence(QKeySequence::ZoomOut),
+        [](ViewsPlacement& p) { p.zoomBy(0.5); });
+}
+
 } // namespace ai::ui

@@ -117,6 +117,13 @@ TEST(PickSquare, IsAnOpenSquareInSinglePrecisionAndTheHighestNumberWins)
     EXPECT_EQ(caught(300.05f, 151), 2);
     EXPECT_EQ(caught(400, 200), 0);
     EXPECT_EQ(caught(399.5f, 200), 2);
+    // A zoomed view keeps the square's size on the screen: 50 units divided by the zoom.
+    h.controller.setViewZoom(4);
+    EXPECT_EQ(caught(338, 200), 2);
+    EXPECT_EQ(caught(337, 200), 0);
+    h.controller.setViewZoom(0.125);
+    EXPECT_EQ(caught(749, 200), 2);
+    EXPECT_EQ(caught(750, 200), 0);
 }
 
 TEST(ManualMeshing, ThreeDistinctPicksAddOneTriangleInPickOrder)
