@@ -13,8 +13,8 @@
 
 namespace ai::ui {
 
-// Photographs with more pixels than this are refused from their header: twice the largest
-// camera pictures, whose grey levels and views still fit in memory.
+// Photographs with more pixels than this are refused from their header: twice the 50
+// megapixels of the largest camera pictures, whose grey levels and views still fit in memory.
 inline constexpr std::int64_t kMaxPicturePixels = 100LL * 1000 * 1000;
 
 // Why a photograph file gave no picture.
@@ -47,7 +47,8 @@ std::optional<QImage> decodeRegion(const std::string& path, const QRect& region,
                                    PictureError* error = nullptr);
 
 // The whole photograph at full resolution as 8-bit grey, one byte a pixel, decoded
-// straight to grey, for the correlation.
+// straight to grey a row at a time, for the correlation: Qt's grey of the pixels the views
+// show, or for JPEG the file's own luma channel.
 std::shared_ptr<const GreyImage> decodeGreyLevels(const std::string& path,
                                                   PictureError* error = nullptr);
 
