@@ -2,6 +2,7 @@
 #include "analysis/element_stress.h"
 #include "analysis/study.h"
 #include "io/mesh_file_reader.h"
+#include "plate_example/plate_geometry.h"
 #include "support/csv_records.h"
 #include "support/pdf_text.h"
 
@@ -251,8 +252,9 @@ std::string pointList(int count)
     return list;
 }
 
-// Every 20th node of the example as a list of points at rest, and one off the photographs:
-// the correlation finds them with no mesh, and the table of nodes says where.
+// Every 20th node of the example far from the hole as a list of points at rest, and one off
+// the photographs: the correlation finds them with no mesh, and the table of nodes says where.
+// Near the hole, points this sparse are too far apart for their neighbours to vouch for them.
 TEST(BatchProgram, CorrelatesAListOfPointsWithoutAMeshIntoTheTableOfNodes)
 {
     auto exact = std::make_unique<ProjectState>();
@@ -261,6 +263,9 @@ TEST(BatchProgram, CorrelatesAListOfPointsWithoutAMeshIntoTheTableOfNodes)
     std::vector<int> nodes;
     for (int n = 1; n <= exact->NodeCount; n += 20) {
         const Position& free = exact->FreeNodes[std::size_t(n)];
+        if (std::hypot(free.x - example::kHoleCentre.x, free.y - example::kHoleCentre.y) <
+            3 * example::kHoleRadius)
+            continue;
         list += std::to_string(free.x / 15) + "," + std::to_string(free.y / 15) + "\r\n";
         nodes.push_back(n);
     }

@@ -1467,7 +1467,9 @@ TEST(Correlation, TheWindowLocatesNodesFarFromTheCornerAsTheBatchProgramDoes)
     gui.chooseMenu({"image", "imgcharge"});
     gui.chooseMenu({"meshmenu", "io", "open"});
     gui.chooseMenu({"correlation", "localisercorrelation"});
-    ASSERT_EQ(gui.messages.shown.back(), "3 noeud(s) localisé(s) par corrélation, 0 non trouvé(s)");
+    ASSERT_EQ(gui.messages.shown.back(),
+              "3 noeud(s) localisé(s) par corrélation, 0 non trouvé(s), 0 élément(s) écarté(s) de "
+              "l'étude");
 
     const std::string meshFile = gui.folder.filePath("etude.MEF").toStdString();
     ASSERT_TRUE(std::ofstream(meshFile, std::ios::binary) << mesh);
