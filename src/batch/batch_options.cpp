@@ -138,12 +138,9 @@ std::optional<std::string> sharedOutput(const Options& o)
 {
     std::map<std::filesystem::path, std::string> seen;
     const std::pair<const std::string*, const char*> outputs[] = {
-        {&o.nodesCsv, "--nodes-csv"},
-        {&o.elementsCsv, "--elements-csv"},
-        {&o.mapPng, "--map-png"},
-        {&o.mapSvg, "--map-svg"},
-        {&o.report, "--report"},
-        {&o.sdMapPng, "--sd-map-png"},
+        {&o.nodesCsv, "--nodes-csv"}, {&o.elementsCsv, "--elements-csv"},
+        {&o.mapPng, "--map-png"},     {&o.mapSvg, "--map-svg"},
+        {&o.report, "--report"},      {&o.sdMapPng, "--sd-map-png"},
         {&o.save, "--save"}};
     for (const auto& [file, option] : outputs) {
         if (file->empty())
@@ -160,16 +157,15 @@ std::optional<std::string> checkTogether(const Options& o, const std::set<std::s
 {
     if (o.meshFile.empty())
         return std::string("il manque le fichier de maillage à lire.");
-    const bool maps = !o.mapPng.empty() || !o.mapSvg.empty() || !o.sdMapPng.empty() ||
-                      !o.report.empty();
+    const bool maps =
+        !o.mapPng.empty() || !o.mapSvg.empty() || !o.sdMapPng.empty() || !o.report.empty();
     if (!o.study && (!o.nodesCsv.empty() || !o.elementsCsv.empty() || maps))
         return std::string("--nodes-csv, --elements-csv, --map-png, --map-svg, --sd-map-png et "
                            "--report demandent --study.");
     if (!o.image.empty() && !maps)
         return std::string("--image ne sert qu'avec une carte (--map-png, --map-svg, "
                            "--sd-map-png) ou --report.");
-    if (given.contains("--map-style") && o.mapPng.empty() && o.mapSvg.empty() &&
-        o.report.empty())
+    if (given.contains("--map-style") && o.mapPng.empty() && o.mapSvg.empty() && o.report.empty())
         return std::string("--map-style ne sert qu'avec --map-png, --map-svg ou --report.");
     if (o.correlate && (o.freeImage.empty() || o.loadedImage.empty()))
         return std::string("--correlate demande les deux photographies : --free-image et "
@@ -234,10 +230,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         }
         if (equals == std::string::npos || equals + 1 == argument.size()) {
             static const std::set<std::string> known = {
-                "--decimal", "--grid",       "--automesh",     "--study",   "--young",
-                "--poisson", "--nodes-csv",  "--elements-csv", "--map-png", "--image",
-                "--save",    "--free-image", "--loaded-image", "--subset",  "--search",
-                "--sd-map-png", "--map-svg",   "--map-style",    "--report"};
+                "--decimal",    "--grid",       "--automesh",     "--study",   "--young",
+                "--poisson",    "--nodes-csv",  "--elements-csv", "--map-png", "--image",
+                "--save",       "--free-image", "--loaded-image", "--subset",  "--search",
+                "--sd-map-png", "--map-svg",    "--map-style",    "--report"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");

@@ -16,9 +16,9 @@ namespace {
 constexpr double kPhotographOpacity = 0.35;
 
 // Design sizes, in pixels at scale 1.
-constexpr double kMargin = 10, kPanelWidth = 140, kUnitHeight = 20, kBarTop = 34,
-                 kBarWidth = 24, kBarHeight = 260, kTickLength = 6, kLabelHeight = 16,
-                 kTitleHeight = 24, kFontPixels = 13, kTitlePixels = 14;
+constexpr double kMargin = 10, kPanelWidth = 140, kUnitHeight = 20, kBarTop = 34, kBarWidth = 24,
+                 kBarHeight = 260, kTickLength = 6, kLabelHeight = 16, kTitleHeight = 24,
+                 kFontPixels = 13, kTitlePixels = 14;
 constexpr int kBarStrips = 256;
 const QColor kPanelColour(255, 255, 255, 225);
 
@@ -35,7 +35,8 @@ void fillTriangle(QImage& image, const MapTriangle& triangle, const StyledMap& m
     std::array<Corner, 3> c;
     for (std::size_t i = 0; i < 3; ++i)
         c[i] = {triangle.corners[i].x / kUnitsPerPixel, triangle.corners[i].y / kUnitsPerPixel};
-    const double area = (c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (c[1].y - c[0].y);
+    const double area =
+        (c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (c[1].y - c[0].y);
     if (area == 0 || !std::isfinite(area))
         return;
     const auto bound = [](double v, int limit) {
@@ -51,10 +52,8 @@ void fillTriangle(QImage& image, const MapTriangle& triangle, const StyledMap& m
     for (int y = std::max(y0, 0); y <= y1; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = std::max(x0, 0); x <= x1; ++x) {
-            const double l1 =
-                ((c[1].x - x) * (c[2].y - y) - (c[2].x - x) * (c[1].y - y)) / area;
-            const double l2 =
-                ((c[2].x - x) * (c[0].y - y) - (c[0].x - x) * (c[2].y - y)) / area;
+            const double l1 = ((c[1].x - x) * (c[2].y - y) - (c[2].x - x) * (c[1].y - y)) / area;
+            const double l2 = ((c[2].x - x) * (c[0].y - y) - (c[0].x - x) * (c[2].y - y)) / area;
             const double l3 = 1 - l1 - l2;
             if (l1 < kEdge || l2 < kEdge || l3 < kEdge)
                 continue;
@@ -76,8 +75,7 @@ double tickY(const QRectF& bar, const ColourScale& scale, double tick)
 
 } // namespace
 
-QImage paintStyledSurface(const QImage& photograph, QSize size, QColor window,
-                          const StyledMap& map)
+QImage paintStyledSurface(const QImage& photograph, QSize size, QColor window, const StyledMap& map)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(window);
@@ -120,9 +118,9 @@ StyledLegendLayout styledLegendLayout(const StyledMap& map, QSize area, double s
     }
     const QString title = QString::fromStdString(map.title);
     const double titleWidth = QFontMetricsF(layout.titleFont).horizontalAdvance(title);
-    layout.titleBand = QRectF(kMargin * s, area.height() - (kMargin + kTitleHeight) * s,
-                              std::min(titleWidth + 20 * s, area.width() - 2 * kMargin * s),
-                              kTitleHeight * s);
+    layout.titleBand =
+        QRectF(kMargin * s, area.height() - (kMargin + kTitleHeight) * s,
+               std::min(titleWidth + 20 * s, area.width() - 2 * kMargin * s), kTitleHeight * s);
     layout.title = layout.titleBand.adjusted(8 * s, 0, -8 * s, 0);
     return layout;
 }
