@@ -22,7 +22,7 @@ constexpr double kMargin = 10, kPanelWidth = 140, kUnitHeight = 20, kBarTop = 34
 constexpr int kBarStrips = 256;
 const QColor kPanelColour(255, 255, 255, 225);
 
-QColor colourOf(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+QRgb rgbOf(Rgb rgb) { return qRgb(rgb.red, rgb.green, rgb.blue); }
 
 // A photograph pixel centre of a triangle, in photograph pixels.
 struct Corner {
@@ -47,7 +47,7 @@ void fillTriangle(QImage& image, const MapTriangle& triangle, const StyledMap& m
     const int y0 = bound(std::ceil(std::min({c[0].y, c[1].y, c[2].y})), image.height());
     const int y1 = bound(std::floor(std::max({c[0].y, c[1].y, c[2].y})), image.height() - 1);
     const bool interpolated = map.style == MapStyle::Continuous;
-    const QRgb flat = colourOf(map.scale.colour(triangle.value)).rgb();
+    const QRgb flat = rgbOf(map.scale.colour(triangle.value));
     constexpr double kEdge = -1e-9; // pixel centres on an edge belong to the triangle
     for (int y = std::max(y0, 0); y <= y1; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -63,7 +63,7 @@ void fillTriangle(QImage& image, const MapTriangle& triangle, const StyledMap& m
             }
             const double value = l1 * triangle.nodeValues[0] + l2 * triangle.nodeValues[1] +
                                  l3 * triangle.nodeValues[2];
-            row[x] = colourOf(map.scale.colour(value)).rgb();
+            row[x] = rgbOf(map.scale.colour(value));
         }
     }
 }
@@ -139,7 +139,7 @@ void paintStyledLegend(QPainter& painter, const StyledMap& map, QSize area, doub
         const double value = s.minimum + (t0 + t1) / 2 * (s.maximum - s.minimum);
         const QRectF band(layout.bar.left(), layout.bar.bottom() - t1 * layout.bar.height(),
                           layout.bar.width(), (t1 - t0) * layout.bar.height());
-        painter.fillRect(band, colourOf(s.colour(value)));
+        painter.fillRect(band, QColor(rgbOf(s.colour(value))));
     }
     QPen ink(Qt::black);
     ink.setWidthF(std::max(1.0, scale));
