@@ -18,9 +18,9 @@ std::uint8_t channel(double value)
 int decimalsOf(double step)
 {
     int decimals = 0;
-    while (decimals < 12 && std::abs(step * std::pow(10.0, decimals) -
-                                     std::round(step * std::pow(10.0, decimals))) >
-                                1e-9 * step * std::pow(10.0, decimals))
+    while (decimals < 12 &&
+           std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) >
+               1e-9 * step * std::pow(10.0, decimals))
         ++decimals;
     return decimals;
 }
@@ -84,7 +84,8 @@ ColourScale roundScale(double low, double high, bool diverging)
             const double count = last - first + 1;
             if (count < 5 || count > 10)
                 continue;
-            if (!found || (last - first) * step < (bestLast - bestFirst) * scale.step - 1e-12 * step) {
+            if (!found ||
+                (last - first) * step < (bestLast - bestFirst) * scale.step - 1e-12 * step) {
                 found = true;
                 scale.step = step;
                 bestFirst = first;

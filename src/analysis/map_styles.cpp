@@ -143,10 +143,10 @@ std::optional<StyledMap> buildStyledMap(const ProjectState& state, int nodeCount
             const int n = state.Elements[slot(e)].nodes[i];
             triangle.nodeValues[i] = sums[slot(n)] / counts[slot(n)];
         }
-        const auto& shown = style == MapStyle::Continuous
-                                ? triangle.nodeValues
-                                : std::array<double, 3>{triangle.value, triangle.value,
-                                                        triangle.value};
+        const auto& shown =
+            style == MapStyle::Continuous
+                ? triangle.nodeValues
+                : std::array<double, 3>{triangle.value, triangle.value, triangle.value};
         for (const double v : shown) {
             low = std::min(low, v);
             high = std::max(high, v);

@@ -66,9 +66,9 @@ StudyReport summariseStudy(const ProjectState& state, int nodeCount, const Style
     });
     // The lower middle one for an even count: a value some triangle has.
     const int median = valued[(valued.size() - 1) / 2];
-    for (const auto& [name, index] : {std::pair{"Minimum", valued.front()},
-                                      std::pair{"Médiane", median},
-                                      std::pair{"Maximum", valued.back()}}) {
+    for (const auto& [name, index] :
+         {std::pair{"Minimum", valued.front()}, std::pair{"Médiane", median},
+          std::pair{"Maximum", valued.back()}}) {
         const MapTriangle& t = map.triangles[slot(index)];
         report.values.push_back({name, index + 1, t.value, t.sd});
     }
@@ -81,29 +81,30 @@ StudyReport::sections(const NumberFormat& format) const
     std::vector<std::pair<std::string, std::vector<std::string>>> out;
     std::vector<std::string> lines;
     for (const ReportPhotograph& p : photographs)
-        lines.push_back(p.role + " : " + (p.path.empty() ? "aucune" : p.path) +
-                        (p.size ? " (" + whole(p.size->first) + " × " + whole(p.size->second) +
-                                      " pixels)"
-                                : p.path.empty() ? "" : " (illisible)"));
+        lines.push_back(
+            p.role + " : " + (p.path.empty() ? "aucune" : p.path) +
+            (p.size ? " (" + whole(p.size->first) + " × " + whole(p.size->second) + " pixels)"
+             : p.path.empty() ? ""
+                              : " (illisible)"));
     out.emplace_back("Photographies", std::move(lines));
 
-    out.emplace_back("Maillage",
-                     std::vector<std::string>{
-                         whole(nodes) + " noeuds, " + whole(triangles) + " éléments",
-                         whole(measuredNodes) + " noeuds mesurés sur " + whole(nodes)});
+    out.emplace_back("Maillage", std::vector<std::string>{
+                                     whole(nodes) + " noeuds, " + whole(triangles) + " éléments",
+                                     whole(measuredNodes) + " noeuds mesurés sur " + whole(nodes)});
 
     if (correlation)
+        out.emplace_back("Corrélation",
+                         std::vector<std::string>{
+                             "Imagettes de " + whole(correlation->subset) + " × " +
+                                 whole(correlation->subset) + " pixels, recherche à " +
+                                 whole(correlation->searchRadius) + " pixels",
+                             whole(found) + " noeuds trouvés, " + whole(notFound) + " non trouvés",
+                             whole(leftOutTriangles) + " éléments laissés sans valeur"});
+    else
         out.emplace_back(
             "Corrélation",
             std::vector<std::string>{
-                "Imagettes de " + whole(correlation->subset) + " × " +
-                    whole(correlation->subset) + " pixels, recherche à " +
-                    whole(correlation->searchRadius) + " pixels",
-                whole(found) + " noeuds trouvés, " + whole(notFound) + " non trouvés",
-                whole(leftOutTriangles) + " éléments laissés sans valeur"});
-    else
-        out.emplace_back("Corrélation",
-                         std::vector<std::string>{"Aucune : positions placées à la main, générées ou lues d'un fichier"});
+                "Aucune : positions placées à la main, générées ou lues d'un fichier"});
 
     out.emplace_back("Matériau et hypothèse",
                      std::vector<std::string>{

@@ -195,12 +195,9 @@ std::optional<std::string> sharedOutput(const Options& o)
 {
     std::map<std::filesystem::path, std::string> seen;
     const std::pair<const std::string*, const char*> outputs[] = {
-        {&o.nodesCsv, "--nodes-csv"},
-        {&o.elementsCsv, "--elements-csv"},
-        {&o.mapPng, "--map-png"},
-        {&o.mapSvg, "--map-svg"},
-        {&o.report, "--report"},
-        {&o.sdMapPng, "--sd-map-png"},
+        {&o.nodesCsv, "--nodes-csv"}, {&o.elementsCsv, "--elements-csv"},
+        {&o.mapPng, "--map-png"},     {&o.mapSvg, "--map-svg"},
+        {&o.report, "--report"},      {&o.sdMapPng, "--sd-map-png"},
         {&o.save, "--save"}};
     for (const auto& [file, option] : outputs) {
         if (file->empty())
@@ -228,8 +225,7 @@ std::optional<std::string> checkTogether(const Options& o, const std::set<std::s
     if (!o.image.empty() && !maps)
         return std::string("--image ne sert qu'avec une carte (--map-png, --map-svg, "
                            "--sd-map-png) ou --report.");
-    if (given.contains("--map-style") && o.mapPng.empty() && o.mapSvg.empty() &&
-        o.report.empty())
+    if (given.contains("--map-style") && o.mapPng.empty() && o.mapSvg.empty() && o.report.empty())
         return std::string("--map-style ne sert qu'avec --map-png, --map-svg ou --report.");
     if (o.correlate && (o.freeImage.empty() || o.loadedImage.empty()))
         return std::string("--correlate demande les deux photographies : --free-image et "

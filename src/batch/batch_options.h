@@ -33,11 +33,11 @@ struct Options {
     std::string nodesCsv;
     std::string elementsCsv;
     std::string mapPng;
-    std::string mapSvg;                      // --map-svg, the same map as SVG
-    MapStyle mapStyle = MapStyle::Points;    // --map-style
-    std::string report;                      // --report, the study's report as PDF
-    std::string sdMapPng; // --sd-map-png, the map of the standard deviations
-    std::string image;    // --image, the map's background
+    std::string mapSvg;                   // --map-svg, the same map as SVG
+    MapStyle mapStyle = MapStyle::Points; // --map-style
+    std::string report;                   // --report, the study's report as PDF
+    std::string sdMapPng;                 // --sd-map-png, the map of the standard deviations
+    std::string image;                    // --image, the map's background
     std::string save;
     std::string freeImage;   // --free-image, also the map's background without --image
     std::string loadedImage; // --loaded-image

@@ -2,8 +2,8 @@
 
 #include "analysis/map_styles.h"
 #include "analysis/results_csv.h"
-#include "analysis/study_report.h"
 #include "analysis/study.h"
+#include "analysis/study_report.h"
 #include "analysis/uncertainty_map.h"
 #include "batch/mesh_file_check.h"
 #include "batch/points_file.h"

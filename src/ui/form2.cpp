@@ -93,12 +93,13 @@ void Form2::setBackground(const std::string& path)
     canvas_.setBackground(path);
     readoutMap_.reset();
     reducedZoom_ = 0;
+    halves_.clear();
     layOut();
     // A photograph of another size is shown whole; the same one keeps its zoom and place.
     if (canvas_.photographSize() != fittedFor_) {
         fittedFor_ = canvas_.photographSize();
-        setZoomPan(fittedZoom(surfaceExtent(), {static_cast<double>(width()),
-                                                static_cast<double>(height())}));
+        setZoomPan(fittedZoom(surfaceExtent(),
+                              {static_cast<double>(width()), static_cast<double>(height())}));
     } else {
         setZoomPan(shown_);
     }
@@ -109,6 +110,7 @@ void Form2::drawPoint(float x, float y, Rgb colour)
 {
     canvas_.drawPoint(x, y, colour);
     reducedZoom_ = 0;
+    halves_.clear();
     repaintLater();
 }
 
@@ -122,6 +124,7 @@ void Form2::showStyled(std::optional<StyledMap> map)
 {
     canvas_.showStyled(std::move(map));
     reducedZoom_ = 0;
+    halves_.clear();
     layOut();
     repaintLater();
 }
@@ -175,12 +178,12 @@ void Form2::setZoomPan(ZoomPan shown)
 
     const QSignalBlocker blockHorizontal(horizontal_);
     const QSignalBlocker blockVertical(vertical_);
-    horizontal_->setRange(0, std::max(0, static_cast<int>(std::ceil(surface.width * shown_.zoom -
-                                                                     view.width))));
+    horizontal_->setRange(
+        0, std::max(0, static_cast<int>(std::ceil(surface.width * shown_.zoom - view.width))));
     horizontal_->setPageStep(static_cast<int>(view.width));
     horizontal_->setValue(static_cast<int>(std::lround(shown_.left * shown_.zoom)));
-    vertical_->setRange(0, std::max(0, static_cast<int>(std::ceil(surface.height * shown_.zoom -
-                                                                   view.height))));
+    vertical_->setRange(
+        0, std::max(0, static_cast<int>(std::ceil(surface.height * shown_.zoom - view.height))));
     vertical_->setPageStep(static_cast<int>(view.height));
     vertical_->setValue(static_cast<int>(std::lround(shown_.top * shown_.zoom)));
     update();
@@ -224,30 +227,46 @@ void Form2::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QImage& surface = canvas_.surface();
     const double zoom = shown_.zoom;
-    if (zoom == 1.0 && shown_.left == std::floor(shown_.left) && shown_.top == std::floor(shown_.top)) {
-        painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    if (zoom == 1.0 && shown_.left == std::floor(shown_.left) &&
+        shown_.top == std::floor(shown_.top)) {
         painter.drawImage(QPointF(-shown_.left, -shown_.top), surface);
     } else if (zoom < 1.0) {
         // Averaged down once per zoom, so that a large photograph keeps its detail.
-        if (reducedZoom_ != zoom) {
-            reduced_ = surface.scaled(std::max(1, static_cast<int>(std::lround(surface.width() * zoom))),
-                                      std::max(1, static_cast<int>(std::lround(surface.height() * zoom))),
-                                      Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            reducedZoom_ = zoom;
-        }
-        painter.fillRect(rect(), palette().color(QPalette::Window));
-        painter.drawImage(QPointF(-shown_.left * zoom, -shown_.top * zoom), reduced_);
+        painter.drawImage(QPointF(-shown_.left * zoom, -shown_.top * zoom), reducedSurface(zoom));
     } else {
         // Photograph pixels as sharp squares; only the part shown is scaled.
-        painter.fillRect(rect(), palette().color(QPalette::Window));
         const Extent view = viewport();
         const QRectF source(shown_.left, shown_.top, view.width / zoom + 1, view.height / zoom + 1);
         const QRectF clipped = source.intersected(QRectF(surface.rect()));
-        const QRectF target((clipped.left() - shown_.left) * zoom, (clipped.top() - shown_.top) * zoom,
-                            clipped.width() * zoom, clipped.height() * zoom);
+        const QRectF target((clipped.left() - shown_.left) * zoom,
+                            (clipped.top() - shown_.top) * zoom, clipped.width() * zoom,
+                            clipped.height() * zoom);
         painter.drawImage(target, surface, clipped);
     }
     canvas_.paintLegend(painter, size(), 1.0, texts(), false);
+}
+
+const QImage& Form2::reducedSurface(double zoom)
+{
+    if (reducedZoom_ == zoom)
+        return reduced_;
+    const QImage& surface = canvas_.surface();
+    const QSize size(std::max(1, static_cast<int>(std::lround(surface.width() * zoom))),
+                     std::max(1, static_cast<int>(std::lround(surface.height() * zoom))));
+    // Halving is cheap and keeps every pixel's share; the last step scales the nearest half
+    // that is still at least as large as the size wanted.
+    if (halves_.empty())
+        halves_.push_back(surface);
+    while (halves_.back().width() >= 2 * size.width() && halves_.back().height() >= 2)
+        halves_.push_back(halves_.back().scaled(halves_.back().size() / 2, Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation));
+    std::size_t level = 0;
+    while (level + 1 < halves_.size() && halves_[level + 1].width() >= size.width())
+        ++level;
+    reduced_ = halves_[level].scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    reducedZoom_ = zoom;
+    return reduced_;
 }
 
 void Form2::wheelEvent(QWheelEvent* event)
@@ -307,8 +326,8 @@ void Form2::showReadout(QPointF at)
     if (readoutMap_) {
         if (const MapTriangle* triangle =
                 triangleAt(*readoutMap_, (x - 0.5) * kUnitsPerPixel, (y - 0.5) * kUnitsPerPixel))
-            text += QStringLiteral("   ") + QString::fromStdString(triangleReadout(
-                                                  *triangle, readoutMap_->unit, format_));
+            text += QStringLiteral("   ") +
+                    QString::fromStdString(triangleReadout(*triangle, readoutMap_->unit, format_));
     }
     readout_->setText(text);
     readout_->adjustSize();

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QScrollBar;
@@ -82,9 +83,12 @@ private:
 
     ZoomPan shown_;
     QSize fittedFor_; // the photograph the zoom was last fitted to
-    // The surface reduced for a zoom below one, made again when either changes.
-    mutable QImage reduced_;
-    mutable double reducedZoom_ = 0;
+    // The surface reduced for a zoom below one, made again when either changes, from the
+    // nearest of the surface's halves, quarters... kept while the surface is unchanged.
+    const QImage& reducedSurface(double zoom);
+    QImage reduced_;
+    double reducedZoom_ = 0;
+    std::vector<QImage> halves_;
     std::optional<QPointF> panFrom_;
     std::optional<StyledMap> readoutMap_;
     NumberFormat format_;

@@ -75,8 +75,7 @@ void MapCanvas::showStyled(std::optional<StyledMap> map)
 {
     styled_ = std::move(map);
     styledSurface_ =
-        styled_ ? paintStyledSurface(photograph_, surface_.size(), window_, *styled_)
-                : QImage();
+        styled_ ? paintStyledSurface(photograph_, surface_.size(), window_, *styled_) : QImage();
 }
 
 void MapCanvas::paintLegend(QPainter& painter, QSize area, double scale, const MapTexts& texts,

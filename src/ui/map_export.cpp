@@ -51,8 +51,7 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
     QAction* sdPicture =
         add("saveUncertaintyPicture", "Enregistrer la carte des incertitudes (PNG)",
             &MapExport::saveUncertaintyPicture);
-    QAction* report =
-        add("saveReport", "Rapport de l'étude (PDF)", &MapExport::saveReport);
+    QAction* report = add("saveReport", "Rapport de l'étude (PDF)", &MapExport::saveReport);
     QAction* nodes = add("saveNodeValues", "Enregistrer les valeurs aux noeuds (CSV)...",
                          &MapExport::saveNodeValues);
     QAction* elements = add("saveElementValues", "Enregistrer les valeurs des éléments (CSV)...",
@@ -60,10 +59,10 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
     // The tables need a study; the picture is whatever the window shows.
     connect(menu_, &QMenu::aboutToShow, this,
             [this, sdPicture, report, nodes, elements, signedStyle, continuousStyle] {
-        for (QAction* action :
-             {sdPicture, report, nodes, elements, signedStyle, continuousStyle})
-            action->setEnabled(study_ != nullptr);
-    });
+                for (QAction* action :
+                     {sdPicture, report, nodes, elements, signedStyle, continuousStyle})
+                    action->setEnabled(study_ != nullptr);
+            });
     window_.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&window_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { menu_->popup(window_.mapToGlobal(at)); });
@@ -159,9 +158,9 @@ void MapExport::saveReport()
     if (!sd)
         return;
     // The table gives the values with their physical sign, as the readable maps do.
-    const auto values = buildStyledMap(*study_, study_->NodeCount, *material,
-                                       study_->StressComponent, study_->PlaneStressFlag,
-                                       MapStyle::Signed, format_);
+    const auto values =
+        buildStyledMap(*study_, study_->NodeCount, *material, study_->StressComponent,
+                       study_->PlaneStressFlag, MapStyle::Signed, format_);
     if (!values) {
         messages_.message(std::string(kOverflowRefusal));
         return;

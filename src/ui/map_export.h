@@ -23,9 +23,10 @@ class Form2;
 class OffscreenMap;
 
 // The map window's context menu (right button): the map's style, its picture as PNG or
-// SVG, its values as the batch program's two CSV tables, the study's report as PDF. It stands between the study and the map window, passing
-// every drawing on, and keeps the study as it was when the map was painted, so that the
-// tables hold the values of the map shown even after the mesh or the material changed.
+// SVG, its values as the batch program's two CSV tables, the study's report as PDF. It stands
+// between the study and the map window, passing every drawing on, and keeps the study as it was
+// when the map was painted, so that the tables hold the values of the map shown even after the mesh
+// or the material changed.
 class MapExport : public QObject, public MapWindow {
     Q_OBJECT
 

@@ -68,10 +68,10 @@ public:
         // Reduced to the printer's dots first: a large photograph's map would weigh on the
         // file and on the memory for detail that no page can print.
         const QSize dots = target.size().toSize();
-        painter_.drawImage(target, image.width() > dots.width()
-                                       ? image.scaled(dots, Qt::IgnoreAspectRatio,
-                                                      Qt::SmoothTransformation)
-                                       : image);
+        painter_.drawImage(target,
+                           image.width() > dots.width()
+                               ? image.scaled(dots, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                               : image);
         y_ = target.bottom() + area_.height() * 0.02;
     }
 
@@ -87,12 +87,11 @@ private:
 
 } // namespace
 
-std::vector<ReportPhotograph> reportPhotographs(const std::string& free,
-                                                const std::string& loaded)
+std::vector<ReportPhotograph> reportPhotographs(const std::string& free, const std::string& loaded)
 {
     std::vector<ReportPhotograph> photographs;
-    for (const auto& [role, path] : {std::pair{"Structure libre", &free},
-                                     std::pair{"Structure chargée", &loaded}}) {
+    for (const auto& [role, path] :
+         {std::pair{"Structure libre", &free}, std::pair{"Structure chargée", &loaded}}) {
         ReportPhotograph photograph{role, *path, std::nullopt};
         QImageReader reader(QString::fromStdString(*path));
         reader.setDecideFormatFromContent(true);
@@ -109,8 +108,8 @@ QString reportDate()
         .toString(QDateTime::currentDateTime(), QStringLiteral("d MMMM yyyy 'à' HH:mm"));
 }
 
-QByteArray studyReportPdf(const StudyReport& report, const NumberFormat& format,
-                          const QImage& map, const QImage& sdMap, const QString& date)
+QByteArray studyReportPdf(const StudyReport& report, const NumberFormat& format, const QImage& map,
+                          const QImage& sdMap, const QString& date)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -129,12 +128,11 @@ QByteArray studyReportPdf(const StudyReport& report, const NumberFormat& format,
     int pageNumber = 1;
     const auto footer = [&] {
         painter.setFont(reportFont(9));
-        painter.drawText(QRectF(area.left(), area.bottom() - area.height() * 0.02, area.width(),
-                                area.height() * 0.02),
-                         Qt::AlignRight | Qt::AlignBottom,
-                         QStringLiteral("Analyse d'image – rapport du %1 – page %2")
-                             .arg(date)
-                             .arg(pageNumber));
+        painter.drawText(
+            QRectF(area.left(), area.bottom() - area.height() * 0.02, area.width(),
+                   area.height() * 0.02),
+            Qt::AlignRight | Qt::AlignBottom,
+            QStringLiteral("Analyse d'image – rapport du %1 – page %2").arg(date).arg(pageNumber));
     };
 
     Page page(painter, area);
@@ -165,8 +163,9 @@ QByteArray studyReportPdf(const StudyReport& report, const NumberFormat& format,
     // The maps, each under its heading, on the page that has room for it.
     const double mapHeight = area.height() * 0.42;
     const double footerHeight = area.height() * 0.04;
-    for (const auto& [name, image] : {std::pair{QStringLiteral("Carte"), &map},
-                                      std::pair{QStringLiteral("Carte des écarts types"), &sdMap}}) {
+    for (const auto& [name, image] :
+         {std::pair{QStringLiteral("Carte"), &map},
+          std::pair{QStringLiteral("Carte des écarts types"), &sdMap}}) {
         const double scale = std::min(area.width() / image->width(), mapHeight / image->height());
         const double needed = QFontMetricsF(heading, &pdf).height() * 1.3 + image->height() * scale;
         if (page.y() + needed > area.bottom() - footerHeight) {

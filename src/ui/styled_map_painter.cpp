@@ -16,13 +16,13 @@ namespace {
 constexpr double kPhotographOpacity = 0.35;
 
 // Design sizes, in pixels at scale 1.
-constexpr double kMargin = 10, kPanelWidth = 140, kUnitHeight = 20, kBarTop = 34,
-                 kBarWidth = 24, kBarHeight = 260, kTickLength = 6, kLabelHeight = 16,
-                 kTitleHeight = 24, kFontPixels = 13, kTitlePixels = 14;
+constexpr double kMargin = 10, kPanelWidth = 140, kUnitHeight = 20, kBarTop = 34, kBarWidth = 24,
+                 kBarHeight = 260, kTickLength = 6, kLabelHeight = 16, kTitleHeight = 24,
+                 kFontPixels = 13, kTitlePixels = 14;
 constexpr int kBarStrips = 256;
 const QColor kPanelColour(255, 255, 255, 225);
 
-QColor colourOf(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+QRgb rgbOf(Rgb rgb) { return qRgb(rgb.red, rgb.green, rgb.blue); }
 
 // A photograph pixel centre of a triangle, in photograph pixels.
 struct Corner {
@@ -35,7 +35,8 @@ void fillTriangle(QImage& image, const MapTriangle& triangle, const StyledMap& m
     std::array<Corner, 3> c;
     for (std::size_t i = 0; i < 3; ++i)
         c[i] = {triangle.corners[i].x / kUnitsPerPixel, triangle.corners[i].y / kUnitsPerPixel};
-    const double area = (c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (c[1].y - c[0].y);
+    const double area =
+        (c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (c[1].y - c[0].y);
     if (area == 0 || !std::isfinite(area))
         return;
     const auto bound = [](double v, int limit) {
@@ -46,15 +47,13 @@ void fillTriangle(QImage& image, const MapTriangle& triangle, const StyledMap& m
     const int y0 = bound(std::ceil(std::min({c[0].y, c[1].y, c[2].y})), image.height());
     const int y1 = bound(std::floor(std::max({c[0].y, c[1].y, c[2].y})), image.height() - 1);
     const bool interpolated = map.style == MapStyle::Continuous;
-    const QRgb flat = colourOf(map.scale.colour(triangle.value)).rgb();
+    const QRgb flat = rgbOf(map.scale.colour(triangle.value));
     constexpr double kEdge = -1e-9; // pixel centres on an edge belong to the triangle
     for (int y = std::max(y0, 0); y <= y1; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = std::max(x0, 0); x <= x1; ++x) {
-            const double l1 =
-                ((c[1].x - x) * (c[2].y - y) - (c[2].x - x) * (c[1].y - y)) / area;
-            const double l2 =
-                ((c[2].x - x) * (c[0].y - y) - (c[0].x - x) * (c[2].y - y)) / area;
+            const double l1 = ((c[1].x - x) * (c[2].y - y) - (c[2].x - x) * (c[1].y - y)) / area;
+            const double l2 = ((c[2].x - x) * (c[0].y - y) - (c[0].x - x) * (c[2].y - y)) / area;
             const double l3 = 1 - l1 - l2;
             if (l1 < kEdge || l2 < kEdge || l3 < kEdge)
                 continue;
@@ -64,7 +63,7 @@ void fillTriangle(QImage& image, const MapTriangle& triangle, const StyledMap& m
             }
             const double value = l1 * triangle.nodeValues[0] + l2 * triangle.nodeValues[1] +
                                  l3 * triangle.nodeValues[2];
-            row[x] = colourOf(map.scale.colour(value)).rgb();
+            row[x] = rgbOf(map.scale.colour(value));
         }
     }
 }
@@ -76,8 +75,7 @@ double tickY(const QRectF& bar, const ColourScale& scale, double tick)
 
 } // namespace
 
-QImage paintStyledSurface(const QImage& photograph, QSize size, QColor window,
-                          const StyledMap& map)
+QImage paintStyledSurface(const QImage& photograph, QSize size, QColor window, const StyledMap& map)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(window);
@@ -120,9 +118,9 @@ StyledLegendLayout styledLegendLayout(const StyledMap& map, QSize area, double s
     }
     const QString title = QString::fromStdString(map.title);
     const double titleWidth = QFontMetricsF(layout.titleFont).horizontalAdvance(title);
-    layout.titleBand = QRectF(kMargin * s, area.height() - (kMargin + kTitleHeight) * s,
-                              std::min(titleWidth + 20 * s, area.width() - 2 * kMargin * s),
-                              kTitleHeight * s);
+    layout.titleBand =
+        QRectF(kMargin * s, area.height() - (kMargin + kTitleHeight) * s,
+               std::min(titleWidth + 20 * s, area.width() - 2 * kMargin * s), kTitleHeight * s);
     layout.title = layout.titleBand.adjusted(8 * s, 0, -8 * s, 0);
     return layout;
 }
@@ -141,7 +139,7 @@ void paintStyledLegend(QPainter& painter, const StyledMap& map, QSize area, doub
         const double value = s.minimum + (t0 + t1) / 2 * (s.maximum - s.minimum);
         const QRectF band(layout.bar.left(), layout.bar.bottom() - t1 * layout.bar.height(),
                           layout.bar.width(), (t1 - t0) * layout.bar.height());
-        painter.fillRect(band, colourOf(s.colour(value)));
+        painter.fillRect(band, QColor(rgbOf(s.colour(value))));
     }
     QPen ink(Qt::black);
     ink.setWidthF(std::max(1.0, scale));

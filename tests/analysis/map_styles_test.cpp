@@ -91,8 +91,8 @@ TEST(ReadableMaps, LeaveTrianglesWithoutAMeasurementClearAndAverageTheRestAtTheN
     EXPECT_FALSE(map->triangles[0].valued());
 
     // The read-out: the last triangle listed under the point, or none outside them.
-    map = buildStyledMap(twoTriangles({101, 0}), 4, kWorked, Component::Sxx, true,
-                         MapStyle::Signed, comma);
+    map = buildStyledMap(twoTriangles({101, 0}), 4, kWorked, Component::Sxx, true, MapStyle::Signed,
+                         comma);
     EXPECT_EQ(triangleAt(*map, 10, 10), &map->triangles[0]);
     EXPECT_EQ(triangleAt(*map, 90, 90), &map->triangles[1]);
     EXPECT_EQ(triangleAt(*map, 50, 50), &map->triangles[1]) << "on the shared edge";
@@ -115,10 +115,11 @@ TEST(ColourScale, GivesFiveToTenRoundTicksOverTheShortestBarThatHoldsTheRange)
         {-9.2, 119.6, true, {"-150", "-100", "-50", "0", "50", "100", "150"}},
         {0.8, 0.8, true, {"-0,8", "-0,6", "-0,4", "-0,2", "0,0", "0,2", "0,4", "0,6", "0,8"}},
         {0, 0, false, {"-1,0", "-0,5", "0,0", "0,5", "1,0"}},
-        {12, 13.7, false, {"12,00", "12,25", "12,50", "12,75", "13,00", "13,25", "13,50",
-                           "13,75"}},
-        {-1234, 56789, false, {"-10000", "0", "10000", "20000", "30000", "40000", "50000",
-                               "60000"}},
+        {12, 13.7, false, {"12,00", "12,25", "12,50", "12,75", "13,00", "13,25", "13,50", "13,75"}},
+        {-1234,
+         56789,
+         false,
+         {"-10000", "0", "10000", "20000", "30000", "40000", "50000", "60000"}},
         {0.0012, 0.0047, false, {"0,001", "0,002", "0,003", "0,004", "0,005"}},
         {0, 2.4, false, {"0,0", "0,5", "1,0", "1,5", "2,0", "2,5"}},
     };
