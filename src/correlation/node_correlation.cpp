@@ -160,6 +160,10 @@ Attempt refineFrom(const Context& context, const Subset& subset, const ShapePara
     Attempt result;
     const CorrelationSettings& settings = context.settings;
     const int half = settings.subset / 2;
+    // The subset and the pixel around it that its gradients need lie in the free photograph.
+    if (subset.column - half - 1 < 0 || subset.row - half - 1 < 0 ||
+        subset.column + half + 1 >= context.free.width || subset.row + half + 1 >= context.free.height)
+        return result;
     const std::optional<SubsetFit> fit = bestFit(context, subset, half, start);
     if (!fit || !(fit->zncc >= settings.minimumZncc) ||
         std::hypot(fit->shape(0) - start(0), fit->shape(6) - start(6)) > settings.subset / 2.0)

@@ -87,6 +87,14 @@ TEST(NodeCorrelation, ANodeWhoseSubsetOrSearchLeavesAPhotographOrIsFlatIsNotFoun
                                 Position{-300.0, -300.0}, Position{1e12, 5.0}}) {
         EXPECT_FALSE(correlateNode(p.free, p.loaded, edge, edge, settings).found) << edge.x;
     }
+    // Nor when matched features, not a search, give the start.
+    CorrelationTask edges;
+    edges.free = {{150.0, 1100.0}, {1500.0, 100.0}, {2960.0, 1100.0}, {1500.0, 2200.0}};
+    edges.guess.assign(4, Position{9000.0, 9000.0});
+    const auto seeded = correlateNodes(p.free, p.loaded, edges, settings, {});
+    ASSERT_TRUE(seeded.has_value());
+    for (const NodeMatch& m : *seeded)
+        EXPECT_FALSE(m.found);
     // A guess far off the loaded photograph: no candidate fits in it.
     EXPECT_FALSE(correlateNode(p.free, p.loaded, {1500.0, 1100.0}, {9000.0, 1100.0}, settings).found);
     EXPECT_FALSE(correlateNode(p.free, p.loaded, {1500.0, 1100.0}, {kUnset, 1100.0}, settings).found);
