@@ -50,7 +50,7 @@ Form2::Form2() : canvas_(palette().color(QPalette::Window), palette().color(QPal
     label1_->setFont(italic);
     label2_ = label(this, "Label2", "0", kMapMaximumRect);
     label3_ = label(this, "Label3", "0", kMapMinimumRect);
-    readout_ = label(this, "readout", "x = 0 px, y = 0 px", QRect(4, 420, 0, 0));
+    readout_ = label(this, "readout", "x = 0 px, y = 0 px", QRect(4, 4, 0, 0));
     readout_->adjustSize();
     readout_->hide();
 
@@ -203,8 +203,8 @@ void Form2::layOut()
     const bool labels = !canvas_.styled();
     for (QLabel* text : {label1_, label2_, label3_})
         text->setVisible(labels);
-    readout_->move(4, height() - readout_->height() - 4 -
-                          (horizontal_->isVisible() ? horizontal_->height() : 0));
+    // Top left: the title and the legend lie along the bottom and the right.
+    readout_->move(4, 4);
 }
 
 void Form2::resizeEvent(QResizeEvent*)
@@ -331,7 +331,6 @@ void Form2::showReadout(QPointF at)
     }
     readout_->setText(text);
     readout_->adjustSize();
-    layOut();
     readout_->show();
     readout_->raise();
 }
