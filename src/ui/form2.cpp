@@ -234,6 +234,7 @@ void Form2::paintEvent(QPaintEvent*)
     } else if (zoom < 1.0) {
         // Averaged down once per zoom, so that a large photograph keeps its detail.
         painter.drawImage(QPointF(-shown_.left * zoom, -shown_.top * zoom), reducedSurface(zoom));
+        canvas_.paintDots(painter, zoom, QPointF(shown_.left, shown_.top));
     } else {
         // Photograph pixels as sharp squares; only the part shown is scaled.
         const Extent view = viewport();

@@ -42,6 +42,7 @@ MapCanvas::MapCanvas(QColor window, QColor text)
 bool MapCanvas::setBackground(const std::string& path)
 {
     legend_.clear();
+    dots_.clear();
     styled_.reset();
     styledSurface_ = QImage();
     const QImage& picture = background_.picture(path);
@@ -60,8 +61,22 @@ bool MapCanvas::setBackground(const std::string& path)
 void MapCanvas::drawPoint(float x, float y, Rgb colour)
 {
     const auto point = toPixel(x, y);
-    if (point && surface_.rect().contains(*point))
-        surface_.setPixel(*point, qRgb(colour.red, colour.green, colour.blue));
+    if (point && surface_.rect().contains(*point)) {
+        const QRgb rgb = qRgb(colour.red, colour.green, colour.blue);
+        surface_.setPixel(*point, rgb);
+        dots_.push_back({point->x(), point->y(), rgb});
+    }
+}
+
+void MapCanvas::paintDots(QPainter& painter, double zoom, QPointF origin) const
+{
+    if (styled_)
+        return;
+    for (const Dot& dot : dots_) {
+        painter.setPen(QColor(dot.colour));
+        painter.drawPoint(
+            QPointF((dot.x + 0.5 - origin.x()) * zoom, (dot.y + 0.5 - origin.y()) * zoom));
+    }
 }
 
 void MapCanvas::drawLegendPoint(float x, float y, Rgb colour)
@@ -89,7 +104,7 @@ void MapCanvas::paintLegend(QPainter& painter, QSize area, double scale, const M
     painter.save();
     painter.translate(place.bar);
     painter.scale(scale, scale);
-    for (const LegendDot& dot : legend_)
+    for (const Dot& dot : legend_)
         painter.fillRect(QRect(dot.x, dot.y, 1, 1), QColor(dot.colour));
     if (!labels) {
         painter.restore();

@@ -72,6 +72,10 @@ public:
     QSize photographSize() const { return photograph_.size(); }
     const std::optional<StyledMap>& styled() const { return styled_; }
 
+    // The map's dots, one screen pixel each, over the surface shown at `zoom` from the surface
+    // point `origin`: zoomed out, the averaged surface would all but lose them.
+    void paintDots(QPainter& painter, double zoom, QPointF origin) const;
+
     // The legend over an area: the colour bar and, when `labels` (a picture), the three
     // texts; or the readable map's legend.
     void paintLegend(QPainter& painter, QSize area, double scale, const MapTexts& texts,
@@ -83,7 +87,7 @@ public:
     void paint(QPainter& painter, const MapTexts& texts) const;
 
 private:
-    struct LegendDot {
+    struct Dot {
         int x;
         int y;
         QRgb colour;
@@ -94,7 +98,8 @@ private:
     PictureFile background_;
     QImage photograph_;
     QImage surface_;
-    std::vector<LegendDot> legend_;
+    std::vector<Dot> legend_;
+    std::vector<Dot> dots_;
     std::optional<StyledMap> styled_;
     QImage styledSurface_;
 };
