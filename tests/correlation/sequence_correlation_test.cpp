@@ -1,5 +1,5 @@
-// A sequence of photographs of a synthetic speckle stretched further at every step, beyond
-// what one pair can follow: each step found from the one before, one photograph at a time.
+// A sequence of photographs of a synthetic speckle stretched further at every step, to 40 %:
+// each step found from the one before, one photograph at a time.
 #include "correlation/sequence_correlation.h"
 #include "synthetic_speckle.h"
 
