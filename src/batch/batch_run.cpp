@@ -17,6 +17,7 @@
 #include "ui/offscreen_map.h"
 #include "ui/study_report_pdf.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <utility>
