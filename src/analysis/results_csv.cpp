@@ -4,6 +4,7 @@
 #include "analysis/uncertainty.h"
 #include "model/measurement.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -125,6 +126,85 @@ std::string elementResultsCsv(const ProjectState& state, const Material& materia
                         shortest(sd.stress.yy), shortest(sd.stress.xy), shortest(sd.value)});
     }
     return out;
+}
+
+namespace {
+
+// RFC 4180: a field holding a separator, a quote or a line end is quoted.
+std::string csvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + '"';
+}
+
+bool inside(const GaugeRectangle& gauge, const std::array<Position, 3>& corners)
+{
+    const double x = (corners[0].x + corners[1].x + corners[2].x) / 3.0;
+    const double y = (corners[0].y + corners[1].y + corners[2].y) / 3.0;
+    return x >= std::min(gauge.from.x, gauge.to.x) && x <= std::max(gauge.from.x, gauge.to.x) &&
+           y >= std::min(gauge.from.y, gauge.to.y) && y <= std::max(gauge.from.y, gauge.to.y);
+}
+
+} // namespace
+
+std::string historyCsvHeader(int nodeCount, int elementCount, bool gauge)
+{
+    std::string out = "step,photograph,found,not_found";
+    if (gauge) {
+        out += ",gauge_triangles,exx,eyy,gxy,sxx_MPa,syy_MPa,txy_MPa";
+    } else {
+        for (int n = 1; n <= nodeCount; ++n)
+            out += ",loaded_x_px_" + whole(n) + ",loaded_y_px_" + whole(n);
+        for (int e = 1; e <= elementCount; ++e)
+            out += ",value_MPa_" + whole(e);
+    }
+    return out + "\r\n";
+}
+
+std::string historyCsvRow(const ProjectState& state, int nodeCount, const HistoryStep& step,
+                          const Material& material, Component component, bool planeStress,
+                          const std::optional<GaugeRectangle>& gauge)
+{
+    std::string out = whole(step.step) + ',' + csvField(step.photograph) + ',' + whole(step.found) +
+                      ',' + whole(step.notFound);
+    if (!gauge)
+        for (int n = 1; n <= nodeCount; ++n) {
+            const Position at = isMeasured(state, n) ? state.LoadNodes[slot(n)] : Position{};
+            out += ',' + pixels(at.x) + ',' + pixels(at.y);
+        }
+    int count = 0;
+    std::array<double, 6> sums{};
+    for (int e = 1; e <= state.ElementCount; ++e) {
+        const TriangleMotion motion = triangleMotion(state, e);
+        const bool valued = hasMeasuredCorners(state, e);
+        if (gauge && (!valued || !inside(*gauge, motion.free)))
+            continue;
+        if (!valued) {
+            out += ',';
+            continue;
+        }
+        // The study's displacement is free minus loaded: the physical signs are opposite.
+        const Strain strain = triangleStrain(motion.free, motion.moved);
+        const Stress stress = elasticStress(strain, material, planeStress);
+        if (!gauge) {
+            out += ',' + shortest(stressValue(stress, component));
+            continue;
+        }
+        ++count;
+        const double values[] = {strain.xx, strain.yy, strain.xy, stress.xx, stress.yy, stress.xy};
+        for (std::size_t i = 0; i < sums.size(); ++i)
+            sums[i] -= values[i];
+    }
+    if (gauge) {
+        out += ',' + whole(count);
+        for (const double sum : sums)
+            out += ',' + (count == 0 ? std::string() : shortest(sum / count));
+    }
+    return out + "\r\n";
 }
 
 } // namespace ai

@@ -3,6 +3,7 @@
 #include "analysis/material.h"
 #include "model/project_state.h"
 
+#include <optional>
 #include <string>
 
 namespace ai {
@@ -39,5 +40,33 @@ std::string nodeResultsCsv(const ProjectState& state, int nodeCount);
 // corner must have both positions.
 std::string elementResultsCsv(const ProjectState& state, const Material& material,
                               Component component, bool planeStress);
+
+// A rectangle of the free photograph, in view units, over which a virtual gauge averages.
+struct GaugeRectangle {
+    Position from;
+    Position to;
+};
+
+// One line of a test's history per load step: the step, its photograph, and the numbers of
+// nodes the correlation found and did not find at that step.
+struct HistoryStep {
+    int step = 0;
+    std::string photograph;
+    int found = 0;
+    int notFound = 0;
+};
+
+// step,photograph,found,not_found then, with no gauge, loaded_x_px_N,loaded_y_px_N for nodes
+// 1 to nodeCount and value_MPa_E for every triangle; with a gauge, gauge_triangles and the
+// means of exx,eyy,gxy,sxx_MPa,syy_MPa,txy_MPa over the valued triangles whose free centroid
+// lies inside it.
+std::string historyCsvHeader(int nodeCount, int elementCount, bool gauge);
+
+// The step's line of the history, from the study as that step leaves it: a node not found
+// has empty positions, a triangle without a value an empty value, and a gauge with no valued
+// triangle inside empty means.
+std::string historyCsvRow(const ProjectState& state, int nodeCount, const HistoryStep& step,
+                          const Material& material, Component component, bool planeStress,
+                          const std::optional<GaugeRectangle>& gauge);
 
 } // namespace ai

@@ -39,6 +39,19 @@ const std::string_view kUsage =
     "                         localise chaque noeud sur la photographie de la structure\n"
     "                         chargée par corrélation avec celle de la structure libre,\n"
     "                         à partir de sa position chargée\n"
+    "  --loaded-image=PHOTO répété\n"
+    "                         une séquence d'essai : chaque photographie est une étape de\n"
+    "                         chargement, dans l'ordre, chacune corrélée à partir des\n"
+    "                         positions trouvées à l'étape précédente ; chaque fichier\n"
+    "                         écrit, sauf l'historique, l'est pour chaque étape, son numéro\n"
+    "                         avant l'extension (carte-03.png), et les nombres de la\n"
+    "                         corrélation sont donnés par étape\n"
+    "  --history-csv=FICHIER  l'historique de l'essai, une ligne par étape (demande\n"
+    "                         --correlate et --study)\n"
+    "  --gauge=X0,Y0,X1,Y1    jauge virtuelle : l'historique donne, au lieu des positions\n"
+    "                         et des valeurs, la moyenne des déformations et contraintes\n"
+    "                         des éléments dont le centre est dans ce rectangle de la\n"
+    "                         photographie libre (pixels entiers)\n"
     "  --subset=N             côté des imagettes en pixels, impair, de 11 à 101 (31)\n"
     "  --search=R             rayon de recherche en pixels entiers, de 0 à 200 (20)\n"
     "  --study=sxx|syy|sxy|vm calcule l'étude de cette composante\n"
@@ -63,11 +76,17 @@ const std::string_view kUsage =
     "\n"
     "--elements-csv, les images des cartes et le rapport demandent --study. Un message sur\n"
     "la sortie d'erreur donne les nombres de noeuds et d'éléments lus, un autre ceux des\n"
-    "noeuds localisés et non trouvés par la corrélation et des éléments écartés de l'étude.\n"
+    "noeuds localisés et non trouvés par la corrélation et des éléments écartés de l'étude\n"
+    "(pour une séquence, un par étape : « Étape 3 : ... »).\n"
     "\n"
     "Colonnes des tables CSV (point décimal ; case vide : pas de valeur). Axes de la\n"
     "photographie (x vers la droite, y vers le bas) ; le déplacement est chargé moins\n"
     "libre, déformations et contraintes sont positives en traction.\n"
+    "  historique step (étape), photograph, found, not_found (noeuds trouvés et non\n"
+    "           trouvés) ; loaded_x_px_N, loaded_y_px_N (position chargée de chaque\n"
+    "           noeud, vide s'il n'est pas trouvé) et value_MPa_E (valeur de chaque\n"
+    "           élément) ; ou avec --gauge : gauge_triangles (éléments moyennés), exx,\n"
+    "           eyy, gxy, sxx_MPa, syy_MPa, txy_MPa\n"
     "  noeuds   node ; free_x_px, free_y_px, loaded_x_px, loaded_y_px (positions, pixels) ;\n"
     "           u_px, v_px (déplacement, pixels) ; count (éléments) ; average_MPa (moyenne\n"
     "           de la valeur de la carte) ; sd_u_px, sd_v_px (écarts types, pixels) ;\n"
@@ -84,6 +103,9 @@ const std::string_view kUsage =
     "2 quand la ligne de commande est incorrecte.\n";
 
 namespace {
+
+// Pixels of a photograph of at most a million pixels a side.
+constexpr int kLargestPixel = 1000000;
 
 // A whole number written in plain decimal digits, the whole text.
 std::optional<int> wholeNumber(std::string_view text)
@@ -161,11 +183,10 @@ std::optional<std::string> parseGridRegion(std::string_view text, GridRegion& gr
         return "--grid-region demande cinq valeurs séparées par des virgules "
                "(X0,Y0,X1,Y1,PAS), pas " +
                formatWhole(static_cast<long long>(values.size())) + ".";
-    // Pixels of a photograph of at most a million pixels a side.
-    constexpr int kLargest = 1000000;
     for (std::size_t i = 0; i < values.size(); ++i) {
         const std::string what = "--grid-region : la valeur " + std::string(names[i]);
-        if (auto error = checkWhole(values[i], what, i == 4 ? 1 : 0, kLargest, false, *fields[i]))
+        if (auto error =
+                checkWhole(values[i], what, i == 4 ? 1 : 0, kLargestPixel, false, *fields[i]))
             return error;
     }
     const int largest = largestRegionStep(grid.region);
@@ -174,6 +195,21 @@ std::optional<std::string> parseGridRegion(std::string_view text, GridRegion& gr
                " pixels ne laisse pas deux noeuds sur chaque côté du rectangle de " +
                formatWhole(grid.region.width()) + " x " + formatWhole(grid.region.height()) +
                " pixels : il doit valoir au plus " + formatWhole(largest) + ".";
+    return std::nullopt;
+}
+
+std::optional<std::string> parseGauge(std::string_view text, PixelRegion& gauge)
+{
+    static constexpr std::string_view names[] = {"X0", "Y0", "X1", "Y1"};
+    int* fields[] = {&gauge.x0, &gauge.y0, &gauge.x1, &gauge.y1};
+    const std::vector<std::string_view> values = commaSeparated(text);
+    if (values.size() != 4)
+        return "--gauge demande quatre valeurs séparées par des virgules (X0,Y0,X1,Y1), pas " +
+               formatWhole(static_cast<long long>(values.size())) + ".";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (auto error = checkWhole(values[i], "--gauge : la valeur " + std::string(names[i]), 0,
+                                    kLargestPixel, false, *fields[i]))
+            return error;
     return std::nullopt;
 }
 
@@ -198,7 +234,7 @@ std::optional<std::string> sharedOutput(const Options& o)
         {&o.nodesCsv, "--nodes-csv"}, {&o.elementsCsv, "--elements-csv"},
         {&o.mapPng, "--map-png"},     {&o.mapSvg, "--map-svg"},
         {&o.report, "--report"},      {&o.sdMapPng, "--sd-map-png"},
-        {&o.save, "--save"}};
+        {&o.save, "--save"},          {&o.historyCsv, "--history-csv"}};
     for (const auto& [file, option] : outputs) {
         if (file->empty())
             continue;
@@ -227,12 +263,16 @@ std::optional<std::string> checkTogether(const Options& o, const std::set<std::s
                            "--sd-map-png) ou --report.");
     if (given.contains("--map-style") && o.mapPng.empty() && o.mapSvg.empty() && o.report.empty())
         return std::string("--map-style ne sert qu'avec --map-png, --map-svg ou --report.");
-    if (o.correlate && (o.freeImage.empty() || o.loadedImage.empty()))
+    if (o.correlate && (o.freeImage.empty() || o.loadedImages.empty()))
         return std::string("--correlate demande les deux photographies : --free-image et "
                            "--loaded-image.");
     if (!o.correlate && (given.contains("--subset") || given.contains("--search")))
         return std::string("--subset et --search ne servent qu'avec --correlate.");
-    if (!o.correlate && !o.loadedImage.empty())
+    if (!o.historyCsv.empty() && (!o.correlate || !o.study))
+        return std::string("--history-csv demande --correlate et --study.");
+    if (o.gauge && o.historyCsv.empty())
+        return std::string("--gauge ne sert qu'avec --history-csv.");
+    if (!o.correlate && !o.loadedImages.empty())
         return std::string("--loaded-image ne sert qu'avec --correlate.");
     if (!o.correlate && !maps && !o.freeImage.empty())
         return std::string("--free-image ne sert qu'avec --correlate, une carte (--map-png, "
@@ -278,7 +318,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             return fail(name + " ne prend pas de valeur.");
         // Either hypothesis counts as the one choice of hypothesis.
         const std::string key = hypothesis ? "hypothesis" : name;
-        if (!given.insert(key).second)
+        // The load steps of a sequence are the same option given once per step.
+        if (key != "--loaded-image" && !given.insert(key).second)
             return fail(hypothesis ? "une seule hypothèse : --plane-stress ou --plane-strain."
                                    : name + " est donnée deux fois.");
         if (flag) {
@@ -290,11 +331,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         }
         if (equals == std::string::npos || equals + 1 == argument.size()) {
             static const std::set<std::string> known = {
-                "--decimal",     "--grid",       "--automesh",     "--study",     "--young",
-                "--poisson",     "--nodes-csv",  "--elements-csv", "--map-png",   "--image",
-                "--save",        "--free-image", "--loaded-image", "--subset",    "--search",
-                "--sd-map-png",  "--points",     "--map-svg",      "--map-style", "--report",
-                "--grid-region"};
+                "--decimal",     "--grid",        "--automesh",     "--study",     "--young",
+                "--poisson",     "--nodes-csv",   "--elements-csv", "--map-png",   "--image",
+                "--save",        "--free-image",  "--loaded-image", "--subset",    "--search",
+                "--sd-map-png",  "--points",      "--map-svg",      "--map-style", "--report",
+                "--grid-region", "--history-csv", "--gauge"};
             if (!known.contains(name))
                 return fail("option inconnue « " + argument + " ».");
             return fail(name + " demande une valeur : " + name + "=...");
@@ -359,7 +400,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         } else if (name == "--free-image") {
             options.freeImage = value;
         } else if (name == "--loaded-image") {
-            options.loadedImage = value;
+            options.loadedImages.push_back(value);
+        } else if (name == "--history-csv") {
+            options.historyCsv = value;
+        } else if (name == "--gauge") {
+            PixelRegion gauge;
+            if (auto error = parseGauge(value, gauge))
+                return fail(*error);
+            options.gauge = gauge;
         } else if (name == "--subset") {
             if (auto error = checkWhole(value, "--subset : le côté", 11, 101, true, options.subset))
                 return fail(*error);

@@ -39,11 +39,14 @@ struct Options {
     std::string sdMapPng;                 // --sd-map-png, the map of the standard deviations
     std::string image;                    // --image, the map's background
     std::string save;
-    std::string freeImage;   // --free-image, also the map's background without --image
-    std::string loadedImage; // --loaded-image
-    bool correlate = false;  // --correlate: loaded positions found on the photographs
-    int subset = 31;         // --subset, pixels, odd
-    int search = 20;         // --search, whole pixels
+    std::string freeImage; // --free-image, also the map's background without --image
+    // --loaded-image, given once per load step, in order
+    std::vector<std::string> loadedImages;
+    bool correlate = false;           // --correlate: loaded positions found on the photographs
+    int subset = 31;                  // --subset, pixels, odd
+    int search = 20;                  // --search, whole pixels
+    std::string historyCsv;           // --history-csv, one line per load step
+    std::optional<PixelRegion> gauge; // --gauge, pixels of the free photograph
 };
 
 // The command line read, or why it cannot be (in French), or a request for help.
@@ -53,7 +56,8 @@ struct CommandLine {
     bool help = false;
 };
 
-// Reads the arguments after the program's name. Every option may be given once; values
+// Reads the arguments after the program's name. Every option but --loaded-image may be
+// given once; values
 // are checked against the ranges of the window's scroll bars.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 

@@ -7,6 +7,7 @@
 #include "analysis/uncertainty_map.h"
 #include "batch/mesh_file_check.h"
 #include "batch/points_file.h"
+#include "correlation/sequence_correlation.h"
 #include "correlation/study_correlation.h"
 #include "io/mesh_file_reader.h"
 #include "io/mesh_file_writer.h"
@@ -16,6 +17,8 @@
 #include "ui/offscreen_map.h"
 #include "ui/study_report_pdf.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -36,6 +39,18 @@ std::string withDecimal(std::string text, const NumberFormat& format)
 
 std::string quoted(const std::string& text) { return "« " + text + " »"; }
 
+// The name of a load step's file: the step, zero-padded to the width of the last one and at
+// least two digits, before the extension ("map-03.png").
+std::string stepFileName(const std::string& path, int step, int steps)
+{
+    const std::size_t width = std::max<std::size_t>(2, std::to_string(steps).size());
+    std::string number = std::to_string(step);
+    number.insert(0, width - number.size(), '0');
+    const std::filesystem::path name(path);
+    return (name.parent_path() / (name.stem().string() + "-" + number + name.extension().string()))
+        .string();
+}
+
 class Run {
 public:
     Run(const Options& options, const NumberFormat& format, FileStore& files,
@@ -47,8 +62,29 @@ public:
 
     int operator()()
     {
-        if (!read() || !grid() || !correlate() || !study() || !outputs() || !save())
+        if (!read() || !grid() || !correlate())
             return kExitRefused;
+        if (steps_.empty()) {
+            if (!study() || !outputs() || !save() ||
+                !history({1, loadedImage(), found_, notFound_}))
+                return kExitRefused;
+        } else {
+            for (std::size_t k = 0; k < steps_.size(); ++k) {
+                step_ = static_cast<int>(k) + 1;
+                applyStep(*state_, steps_[k]);
+                const StudyCorrelationOutcome& counts = steps_[k].outcome;
+                if (!study() || !outputs() || !save() ||
+                    !history({step_, loadedImage(), static_cast<int>(counts.found.size()),
+                              static_cast<int>(counts.notFound.size())}))
+                    return kExitRefused;
+            }
+        }
+        if (!options_.historyCsv.empty())
+            pending_.emplace_back(options_.historyCsv, std::move(history_));
+        // Every output is made before the first is written: a refusal leaves none behind.
+        for (const auto& [path, bytes] : pending_)
+            if (!write(path, bytes))
+                return kExitRefused;
         return kExitDone;
     }
 
@@ -142,16 +178,76 @@ private:
         if (!options_.correlate)
             return true;
         const auto free = photograph("--free-image", options_.freeImage);
-        const auto loaded = free ? photograph("--loaded-image", options_.loadedImage) : nullptr;
+        if (!free)
+            return false;
+        const CorrelationSettings settings{.subset = options_.subset,
+                                           .searchRadius = options_.search};
+        if (options_.loadedImages.size() > 1)
+            return correlateSequence(*free, settings);
+        const auto loaded = photograph("--loaded-image", options_.loadedImages.front());
         if (!loaded)
             return false;
-        const auto outcome = correlateStudyNodes(
-            *state_, state_->NodeCount, *free, *loaded,
-            CorrelationSettings{.subset = options_.subset, .searchRadius = options_.search},
-            [](int, int) { return true; });
+        const auto outcome = correlateStudyNodes(*state_, state_->NodeCount, *free, *loaded,
+                                                 settings, [](int, int) { return true; });
         if (!outcome)
             return refuse("la corrélation n'a pas abouti.");
         errors_ << correlationCountsText(*outcome) << '\n';
+        found_ = static_cast<int>(outcome->found.size());
+        notFound_ = static_cast<int>(outcome->notFound.size());
+        return true;
+    }
+
+    bool correlateSequence(const GreyImage& free, const CorrelationSettings& settings)
+    {
+        auto sequence =
+            ai::correlateSequence(*state_, state_->NodeCount, free, options_.loadedImages,
+                                  photographs_, settings, [](int, int, int, int) { return true; });
+        if (!sequence)
+            return refuse("la corrélation n'a pas abouti.");
+        if (sequence->unreadableStep > 0) {
+            step_ = sequence->unreadableStep;
+            const std::string& path = loadedImage();
+            const std::string why = photographs_.failure(path);
+            return refuse("--loaded-image : impossible de lire la photographie de l'étape " +
+                          formatWhole(step_) + ", " + quoted(path) + "." +
+                          (why.empty() ? "" : " " + why));
+        }
+        steps_ = std::move(sequence->steps);
+        for (std::size_t k = 0; k < steps_.size(); ++k)
+            errors_ << "Étape " << formatWhole(static_cast<long long>(k) + 1) << " : "
+                    << correlationCountsText(steps_[k].outcome) << '\n';
+        return true;
+    }
+
+    // The loaded photograph of the step at hand; empty without a correlation.
+    const std::string& loadedImage() const
+    {
+        static const std::string none;
+        const auto& images = options_.loadedImages;
+        return images.empty() ? none : images[static_cast<std::size_t>(std::max(step_, 1) - 1)];
+    }
+
+    // A file's name as the step at hand writes it.
+    std::string output(const std::string& path) const
+    {
+        return steps_.empty() ? path : stepFileName(path, step_, static_cast<int>(steps_.size()));
+    }
+
+    bool history(const HistoryStep& step)
+    {
+        if (options_.historyCsv.empty())
+            return true;
+        if (history_.empty())
+            history_ = historyCsvHeader(state_->NodeCount, state_->ElementCount,
+                                        options_.gauge.has_value());
+        const auto material =
+            readMaterial(young_, poisson_, options_.planeStress, format_).material;
+        std::optional<GaugeRectangle> gauge;
+        if (const auto& g = options_.gauge)
+            gauge = GaugeRectangle{{g->x0 * kTwipsPerPixel, g->y0 * kTwipsPerPixel},
+                                   {g->x1 * kTwipsPerPixel, g->y1 * kTwipsPerPixel}};
+        history_ += historyCsvRow(*state_, state_->NodeCount, step, *material, *options_.study,
+                                  options_.planeStress, gauge);
         return true;
     }
 
@@ -189,22 +285,22 @@ private:
         return true;
     }
 
-    // Every output is made before the first is written: a refusal leaves none behind.
+    // The step's outputs, made in memory.
     bool outputs()
     {
-        std::vector<std::pair<std::string, std::string>> files;
+        auto& files = pending_;
         // The study accepted this material.
         const auto material =
             options_.study ? readMaterial(young_, poisson_, options_.planeStress, format_).material
                            : std::nullopt;
         if (!options_.nodesCsv.empty())
-            files.emplace_back(options_.nodesCsv,
+            files.emplace_back(output(options_.nodesCsv),
                                material ? nodeResultsCsv(*state_, state_->NodeCount, *material,
                                                          *options_.study, options_.planeStress)
                                         : nodeResultsCsv(*state_, state_->NodeCount));
         if (!options_.elementsCsv.empty())
             files.emplace_back(
-                options_.elementsCsv,
+                output(options_.elementsCsv),
                 elementResultsCsv(*state_, *material, *options_.study, options_.planeStress));
         const bool report = !options_.report.empty();
         ui::OffscreenMap canvas;
@@ -218,9 +314,9 @@ private:
                 canvas.showStyled(std::move(styled));
             }
             if (!options_.mapPng.empty())
-                files.emplace_back(options_.mapPng, canvas.png().toStdString());
+                files.emplace_back(output(options_.mapPng), canvas.png().toStdString());
             if (!options_.mapSvg.empty())
-                files.emplace_back(options_.mapSvg, canvas.svg().toStdString());
+                files.emplace_back(output(options_.mapSvg), canvas.svg().toStdString());
         }
         ui::OffscreenMap sdCanvas;
         if (!options_.sdMapPng.empty() || report) {
@@ -230,7 +326,7 @@ private:
             if (!paintOn(sdCanvas, *map))
                 return false;
             if (!options_.sdMapPng.empty())
-                files.emplace_back(options_.sdMapPng, sdCanvas.png().toStdString());
+                files.emplace_back(output(options_.sdMapPng), sdCanvas.png().toStdString());
         }
         if (report) {
             // The table gives the values with their physical sign, as the readable maps do.
@@ -239,16 +335,13 @@ private:
                 return refuse(std::string(kOverflowRefusal));
             const StudyReport summary = summariseStudy(
                 *state_, state_->NodeCount, *values, *options_.study, options_.planeStress,
-                *material, ui::reportPhotographs(background(), options_.loadedImage),
+                *material, ui::reportPhotographs(background(), loadedImage()),
                 CorrelationChoices{options_.subset, options_.search});
-            files.emplace_back(options_.report,
+            files.emplace_back(output(options_.report),
                                ui::studyReportPdf(summary, format_, canvas.picture(),
                                                   sdCanvas.picture(), ui::reportDate())
                                    .toStdString());
         }
-        for (const auto& [path, bytes] : files)
-            if (!write(path, bytes))
-                return false;
         return true;
     }
 
@@ -287,7 +380,9 @@ private:
     {
         if (options_.save.empty())
             return true;
-        return write(options_.save, writeMeshFile(*state_, state_->NodeCount, format_));
+        pending_.emplace_back(output(options_.save),
+                              writeMeshFile(*state_, state_->NodeCount, format_));
+        return true;
     }
 
     bool write(const std::string& path, const std::string& bytes)
@@ -307,6 +402,13 @@ private:
     std::string young_;
     std::string poisson_;
     StudyOutcome outcome_;
+    // The load steps of a sequence, and the one at hand (1 to N); none for a single pair.
+    std::vector<SequenceStep> steps_;
+    int step_ = 0;
+    int found_ = 0;
+    int notFound_ = 0;
+    std::string history_;
+    std::vector<std::pair<std::string, std::string>> pending_;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // The batch program as a user calls it: a process, its exit status, its messages, its files.
 #include "analysis/element_stress.h"
 #include "analysis/study.h"
+#include "correlation/synthetic_speckle.h"
 #include "io/mesh_file_reader.h"
 #include "plate_example/plate_geometry.h"
 #include "support/csv_records.h"
@@ -311,6 +312,73 @@ TEST(BatchProgram, CorrelatesAListOfPointsWithoutAMeshIntoTheTableOfNodes)
     }
 }
 
+// A tensile test in eight load steps to 40 %: every step's counts, files named by step, and a
+// virtual gauge whose strain grows with the load.
+TEST(BatchProgram, FollowsASequenceOfLoadStepsIntoFilesPerStepAndAGaugeHistory)
+{
+    constexpr int kSteps = 8;
+    const testing::SyntheticSpeckle speckle(240, 120);
+    QTemporaryDir folder;
+    const auto save = [&](const QString& name, const GreyImage& grey) {
+        const QImage image(grey.levels.data(), grey.width, grey.height, grey.width,
+                           QImage::Format_Grayscale8);
+        ASSERT_TRUE(image.save(folder.filePath(name)));
+    };
+    save("free.png", speckle.render([](double&, double&) {}));
+    writeFile(folder.filePath("empty.MEF"), "[init]\r\nnode=0\r\nmesh=0\r\n");
+    QStringList arguments{"--grid-region=60,30,180,90,20",
+                          "--correlate",
+                          "--free-image=free.png",
+                          "--subset=21",
+                          "--search=10",
+                          "--study=sxx",
+                          "--plane-stress",
+                          "--young=1000",
+                          "--poisson=0.25",
+                          "--save=steps.MEF",
+                          "--history-csv=history.csv",
+                          "--gauge=80,40,160,80",
+                          "empty.MEF"};
+    // Stretched along x about the column 120.
+    for (int k = 1; k <= kSteps; ++k) {
+        const double s = 1.0 + 0.05 * k;
+        const QString name = QString("step%1.png").arg(k);
+        save(name, speckle.render([s](double& x, double&) { x = 120 + (x - 120) / s; }));
+        arguments << "--loaded-image=" + name;
+    }
+    const auto [status, err] = run(folder, arguments);
+    ASSERT_EQ(status, 0) << err;
+    std::string expected = "0 noeuds et 0 élément(s)\n";
+    for (int k = 1; k <= kSteps; ++k)
+        expected += "Étape " + std::to_string(k) +
+                    " : 28 noeud(s) localisé(s) par corrélation, 0 non trouvé(s), 0 élément(s) "
+                    "écarté(s) de l'étude\n";
+    EXPECT_EQ(err, expected);
+    EXPECT_TRUE(QFile::exists(folder.filePath("steps-01.MEF")));
+    EXPECT_TRUE(QFile::exists(folder.filePath("steps-08.MEF")));
+    EXPECT_FALSE(QFile::exists(folder.filePath("steps.MEF")));
+
+    const auto rows = csvRecords(fileBytes(folder.filePath("history.csv")));
+    ASSERT_EQ(rows.size(), std::size_t(kSteps) + 1);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"step", "photograph", "found", "not_found",
+                                                 "gauge_triangles", "exx", "eyy", "gxy", "sxx_MPa",
+                                                 "syy_MPa", "txy_MPa"}));
+    for (int k = 1; k <= kSteps; ++k) {
+        const auto& row = rows[std::size_t(k)];
+        SCOPED_TRACE(k);
+        EXPECT_EQ(std::vector(row.begin(), row.begin() + 5),
+                  (std::vector<std::string>{std::to_string(k), "step" + std::to_string(k) + ".png",
+                                            "28", "0", "16"}));
+        // Linear in the step, as the photographs were stretched; the stresses follow the
+        // plane-stress law.
+        const double exx = csvNumber(row[5]), eyy = csvNumber(row[6]);
+        EXPECT_NEAR(exx, 0.05 * k, 1e-3);
+        EXPECT_NEAR(eyy, 0.0, 1e-3);
+        EXPECT_NEAR(csvNumber(row[7]), 0.0, 1e-3);
+        EXPECT_NEAR(csvNumber(row[8]), 1000 / (1 - 0.0625) * (exx + 0.25 * eyy), 1e-9);
+    }
+}
+
 // Every refusal: its status, the counts when the file was read that far, then the message on
 // standard error, and no output file written or touched, though the study asks for them all.
 TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
@@ -352,6 +420,12 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
         {2, {"--search=201", m}, "--search : le rayon « 201 » doit être un nombre entier de 0 à "
             "200"},
         {2, {"--correlate=oui", m}, "--correlate ne prend pas de valeur"},
+        {2, {"--history-csv=h.csv", "--study=vm", m}, "--history-csv demande --correlate et --study"},
+        {2, {"--gauge=0,0,10", m}, "--gauge demande quatre valeurs"},
+        {2, {"--gauge=0,0,10,-1", m}, "la valeur Y1 « -1 » doit être un nombre entier de 0"},
+        {2, {"--gauge=0,0,10,10", m}, "--gauge ne sert qu'avec --history-csv"},
+        {2, {"--study=vm", "--correlate", "--free-image=a.png", "--loaded-image=b.png",
+             "--save=h.csv", "--history-csv=./h.csv", m}, "écriraient le même"},
         {2, {"--study=vm", "--study=sxx", m}, "--study est donnée deux fois"},
         {2, {"--plane-stress", "--plane-strain", m}, "une seule hypothèse"},
         {2, {"--save", m}, "--save demande une valeur"},
@@ -394,6 +468,10 @@ TEST(BatchProgram, RefusesEveryBadInputLeavingNoFileHalfWritten)
             "--loaded-image : impossible de lire la photographie « " + kExample.toStdString() +
             " ». Le fichier \"" + kExample.toStdString() +
             "\" n'est pas une photographie JPEG, PNG, TIFF ou BMP.", 3, 1},
+        {1, all + QStringList{"--correlate", "--free-image=" + kFreePhoto,
+                              "--loaded-image=" + kLoadedPhoto, "--loaded-image=absent.png"},
+            "--loaded-image : impossible de lire la photographie de l'étape 2, « absent.png »",
+            3, 1},
         {1, {"--study=vm", "--nodes-csv=taken", m}, "impossible d'écrire « taken »", 3, 1},
         {1, {"--save=absent/saved.MEF", m}, "impossible d'écrire « absent/saved.MEF »", 3, 1},
         // A list of points missing or not one, here in the file called mesh.MEF.

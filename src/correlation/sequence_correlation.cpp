@@ -1,0 +1,42 @@
+#include "correlation/sequence_correlation.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace ai {
+
+std::optional<SequenceCorrelation>
+correlateSequence(const ProjectState& state, int nodeCount, const GreyImage& free,
+                  const std::vector<std::string>& steps, PhotographSource& photographs,
+                  const CorrelationSettings& settings, const SequenceProgress& progress)
+{
+    nodeCount = std::clamp(nodeCount, 0, kMaxNodes);
+    const auto count = static_cast<std::size_t>(nodeCount) + 1;
+    // The study is large; one working copy carries the guesses from step to step.
+    auto work = std::make_unique<ProjectState>(state);
+    SequenceCorrelation sequence;
+    const int stepCount = static_cast<int>(steps.size());
+    for (int k = 1; k <= stepCount; ++k) {
+        const auto loaded = photographs.greyLevels(steps[static_cast<std::size_t>(k - 1)]);
+        if (!loaded || loaded->empty())
+            return SequenceCorrelation{.steps = {}, .unreadableStep = k};
+        const auto outcome = correlateStudyNodes(
+            *work, nodeCount, free, *loaded, settings,
+            [&](int done, int total) { return progress(k, stepCount, done, total); });
+        if (!outcome)
+            return std::nullopt;
+        SequenceStep step{{work->LoadNodes.begin(), work->LoadNodes.begin() + count},
+                          {work->LoadLocations.begin(), work->LoadLocations.begin() + count},
+                          *outcome};
+        sequence.steps.push_back(std::move(step));
+    }
+    return sequence;
+}
+
+void applyStep(ProjectState& state, const SequenceStep& step)
+{
+    std::copy(step.loaded.begin(), step.loaded.end(), state.LoadNodes.begin());
+    std::copy(step.locations.begin(), step.locations.end(), state.LoadLocations.begin());
+}
+
+} // namespace ai
