@@ -264,7 +264,10 @@ public:
     {
         const int radius = context_.settings.searchRadius;
         const int near = std::min(radius, kNearSearchRadius);
-        if (!searchOwn(all(), near))
+        // A few nodes spread over the task search first and lend their warps to their
+        // neighbours, which then need no search of their own; the nodes that propagation
+        // does not reach, across a jump for instance, search for themselves.
+        if (!searchWide(near) || !searchOwn(missing(), near))
             return std::nullopt;
         settle();
         if (radius > near && !searchWide(radius))
@@ -281,14 +284,6 @@ public:
     }
 
 private:
-    std::vector<std::size_t> all() const
-    {
-        std::vector<std::size_t> nodes(attempts_.size());
-        for (std::size_t n = 0; n < nodes.size(); ++n)
-            nodes[n] = n;
-        return nodes;
-    }
-
     std::vector<std::size_t> missing() const
     {
         std::vector<std::size_t> nodes;
@@ -346,7 +341,7 @@ private:
         return true;
     }
 
-    // The whole radius for the nodes still missing, a few spread among them at a time: one
+    // A search within `radius` for the nodes still missing, a few spread among them at a time: one
     // found there lends its warp to its neighbours by propagation, which costs far less
     // than a wide search each. The rounds double, so nodes that nothing joins cost few.
     bool searchWide(int radius)
