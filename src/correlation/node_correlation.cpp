@@ -267,10 +267,9 @@ public:
         // A few nodes spread over the task search first and lend their warps to their
         // neighbours, which then need no search of their own; the nodes that propagation
         // does not reach, across a jump for instance, search for themselves.
-        if (!searchWide(near) || !searchOwn(missing(), near))
+        if (!searchWide(near, true))
             return std::nullopt;
-        settle();
-        if (radius > near && !searchWide(radius))
+        if (radius > near && !searchWide(radius, false))
             return std::nullopt;
         if (foundCount() < kFoundShareBeforeFeatures * static_cast<double>(usableCount())) {
             if (!seedFromFeatures())
@@ -344,7 +343,9 @@ private:
     // A search within `radius` for the nodes still missing, a few spread among them at a time: one
     // found there lends its warp to its neighbours by propagation, which costs far less
     // than a wide search each. The rounds double, so nodes that nothing joins cost few.
-    bool searchWide(int radius)
+    // With `everyNode`, the nodes beside a found one that propagation did not reach, across
+    // a jump for instance, then search too.
+    bool searchWide(int radius, bool everyNode)
     {
         std::vector<char> searched(attempts_.size(), 0);
         std::size_t batch = kWideSearchBatch;
@@ -354,8 +355,18 @@ private:
             for (const std::size_t n : missing())
                 if (!searched[n] && !besideFound(n))
                     left.push_back(n);
-            if (left.empty())
+            if (left.empty()) {
+                std::vector<std::size_t> rest;
+                for (const std::size_t n : missing())
+                    if (everyNode && !searched[n])
+                        rest.push_back(n);
+                if (rest.empty())
+                    return true;
+                if (!searchOwn(rest, radius))
+                    return false;
+                settle();
                 return true;
+            }
             std::vector<std::size_t> chosen;
             const std::size_t stride = std::max<std::size_t>(1, left.size() / batch);
             for (std::size_t i = 0; i < left.size(); i += stride) {
