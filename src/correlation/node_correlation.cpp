@@ -344,10 +344,12 @@ private:
     // found there lends its warp to its neighbours by propagation, which costs far less
     // than a wide search each. The rounds double, so nodes that nothing joins cost few.
     // With `everyNode`, the nodes beside a found one that propagation did not reach, across
-    // a jump for instance, then search too.
+    // a jump for instance, then search too, and so do those whose search found them but that
+    // the neighbour test turned down while too few nodes were found to judge them by.
     bool searchWide(int radius, bool everyNode)
     {
         std::vector<char> searched(attempts_.size(), 0);
+        std::vector<char> foundBySearch(attempts_.size(), 0);
         std::size_t batch = kWideSearchBatch;
         for (;;) {
             // A node next to a found one was tried from its prediction already.
@@ -358,7 +360,7 @@ private:
             if (left.empty()) {
                 std::vector<std::size_t> rest;
                 for (const std::size_t n : missing())
-                    if (everyNode && !searched[n])
+                    if (everyNode && (!searched[n] || foundBySearch[n]))
                         rest.push_back(n);
                 if (rest.empty())
                     return true;
@@ -375,6 +377,8 @@ private:
             }
             if (!searchOwn(chosen, radius))
                 return false;
+            for (const std::size_t n : chosen)
+                foundBySearch[n] = attempts_[n].match.found;
             settle();
             batch *= 2;
         }
