@@ -9,7 +9,7 @@ namespace {
 // The pole of the cubic B-spline's inverse filter.
 constexpr double kPole = -0.26794919243112270; // sqrt(3) - 2
 
-// Turns samples into B-spline coefficients in place with mirrored ends (Unser's recursive
+// Turns samples into B-spline coefficients over 6 in place with mirrored ends (Unser's recursive
 // filter), along `lines` independent lines of `count` values: value k of line l sits at
 // data[k * step + l * lineStride]. The lines advance together in the inner loops, so that
 // the filter's recursion never waits on itself and the loops vectorise.
@@ -35,9 +35,6 @@ void prefilterLines(double* data, int count, std::size_t step, int lines, std::s
     for (int k = count - 2; k >= 0; --k)
         for (int l = 0; l < lines; ++l)
             at(k, l) = kPole * (at(k + 1, l) - at(k, l));
-    for (int k = 0; k < count; ++k)
-        for (int l = 0; l < lines; ++l)
-            at(k, l) *= 6.0;
 }
 
 } // namespace

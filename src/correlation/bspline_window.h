@@ -46,30 +46,32 @@ public:
     // The spline's gradient at the pixel (column, row), one pixel inside the rectangle.
     void gradientAtPixel(int column, int row, double& dx, double& dy) const
     {
-        // At a knot the weights are (1, 4, 1) / 6 and the derivative's are (-1, 0, 1) / 2.
+        // At a knot the weights are (1, 4, 1) / 6 and the derivative's are (-1, 0, 1) / 2;
+        // the stored coefficients already hold the 1 / 6 of each direction.
         auto smoothX = [&](int r) {
-            return (coefficient(column - 1, r) + 4.0 * coefficient(column, r) +
-                    coefficient(column + 1, r)) /
-                   6.0;
+            return coefficient(column - 1, r) + 4.0 * coefficient(column, r) +
+                   coefficient(column + 1, r);
         };
         auto slopeX = [&](int r) {
-            return (coefficient(column + 1, r) - coefficient(column - 1, r)) / 2.0;
+            return 3.0 * (coefficient(column + 1, r) - coefficient(column - 1, r));
         };
-        dx = (slopeX(row - 1) + 4.0 * slopeX(row) + slopeX(row + 1)) / 6.0;
-        dy = (smoothX(row + 1) - smoothX(row - 1)) / 2.0;
+        dx = slopeX(row - 1) + 4.0 * slopeX(row) + slopeX(row + 1);
+        dy = 3.0 * (smoothX(row + 1) - smoothX(row - 1));
     }
 
 private:
-    // The four cubic B-spline weights of the samples i-1 .. i+2 at i + t, 0 <= t < 1.
+    // Six times the four cubic B-spline weights of the samples i-1 .. i+2 at i + t,
+    // 0 <= t < 1: the coefficients hold the 1 / 6, which spares a division per weight in
+    // the innermost step.
     static void weights(double t, double w[4])
     {
         const double t2 = t * t;
         const double t3 = t2 * t;
         const double s = 1.0 - t;
-        w[0] = s * s * s / 6.0;
-        w[1] = (4.0 - 6.0 * t2 + 3.0 * t3) / 6.0;
-        w[2] = (1.0 + 3.0 * t + 3.0 * t2 - 3.0 * t3) / 6.0;
-        w[3] = t3 / 6.0;
+        w[0] = s * s * s;
+        w[1] = 4.0 - 6.0 * t2 + 3.0 * t3;
+        w[2] = 1.0 + 3.0 * t + 3.0 * t2 - 3.0 * t3;
+        w[3] = t3;
     }
 
     double coefficient(int column, int row) const

@@ -264,10 +264,12 @@ public:
     {
         const int radius = context_.settings.searchRadius;
         const int near = std::min(radius, kNearSearchRadius);
-        if (!searchOwn(all(), near))
+        // A few nodes spread over the task search first and lend their warps to their
+        // neighbours, which then need no search of their own; the nodes that propagation
+        // does not reach, across a jump for instance, search for themselves.
+        if (!searchWide(near, true))
             return std::nullopt;
-        settle();
-        if (radius > near && !searchWide(radius))
+        if (radius > near && !searchWide(radius, false))
             return std::nullopt;
         if (foundCount() < kFoundShareBeforeFeatures * static_cast<double>(usableCount())) {
             if (!seedFromFeatures())
@@ -281,14 +283,6 @@ public:
     }
 
 private:
-    std::vector<std::size_t> all() const
-    {
-        std::vector<std::size_t> nodes(attempts_.size());
-        for (std::size_t n = 0; n < nodes.size(); ++n)
-            nodes[n] = n;
-        return nodes;
-    }
-
     std::vector<std::size_t> missing() const
     {
         std::vector<std::size_t> nodes;
@@ -346,12 +340,16 @@ private:
         return true;
     }
 
-    // The whole radius for the nodes still missing, a few spread among them at a time: one
+    // A search within `radius` for the nodes still missing, a few spread among them at a time: one
     // found there lends its warp to its neighbours by propagation, which costs far less
     // than a wide search each. The rounds double, so nodes that nothing joins cost few.
-    bool searchWide(int radius)
+    // With `everyNode`, the nodes beside a found one that propagation did not reach, across
+    // a jump for instance, then search too, and so do those whose search found them but that
+    // the neighbour test turned down while too few nodes were found to judge them by.
+    bool searchWide(int radius, bool everyNode)
     {
         std::vector<char> searched(attempts_.size(), 0);
+        std::vector<char> foundBySearch(attempts_.size(), 0);
         std::size_t batch = kWideSearchBatch;
         for (;;) {
             // A node next to a found one was tried from its prediction already.
@@ -359,8 +357,18 @@ private:
             for (const std::size_t n : missing())
                 if (!searched[n] && !besideFound(n))
                     left.push_back(n);
-            if (left.empty())
+            if (left.empty()) {
+                std::vector<std::size_t> rest;
+                for (const std::size_t n : missing())
+                    if (everyNode && (!searched[n] || foundBySearch[n]))
+                        rest.push_back(n);
+                if (rest.empty())
+                    return true;
+                if (!searchOwn(rest, radius))
+                    return false;
+                settle();
                 return true;
+            }
             std::vector<std::size_t> chosen;
             const std::size_t stride = std::max<std::size_t>(1, left.size() / batch);
             for (std::size_t i = 0; i < left.size(); i += stride) {
@@ -369,6 +377,8 @@ private:
             }
             if (!searchOwn(chosen, radius))
                 return false;
+            for (const std::size_t n : chosen)
+                foundBySearch[n] = attempts_[n].match.found;
             settle();
             batch *= 2;
         }

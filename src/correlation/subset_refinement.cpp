@@ -156,31 +156,23 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
 
     const int side = 2 * half + 1;
     const std::size_t count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
-    std::vector<double> reference(count);
-    std::vector<Vector, Eigen::aligned_allocator<Vector>> steepest(count);
-    double mean = 0.0;
-    for (int j = -half; j <= half; ++j)
-        for (int k = -half; k <= half; ++k)
-            mean += free.at(column + k, row + j);
-    mean /= static_cast<double>(count);
-
-    Matrix hessian = Matrix::Zero();
-    double spread = 0.0;
-    std::size_t i = 0;
+    const auto columns = static_cast<Eigen::Index>(count);
+    // The steepest descent images side by side, one column per pixel, so that the Hessian
+    // and each iteration's gradient are matrix products rather than per-pixel updates.
+    Eigen::Matrix<double, N, Eigen::Dynamic> steepest(N, columns);
+    Eigen::VectorXd reference(columns);
+    Eigen::Index i = 0;
     for (int j = -half; j <= half; ++j)
         for (int k = -half; k <= half; ++k, ++i) {
-            reference[i] = free.at(column + k, row + j) - mean;
-            spread += reference[i] * reference[i];
+            reference(i) = free.at(column + k, row + j);
             double fx = 0.0;
             double fy = 0.0;
             freeWindow.gradientAtPixel(column + k, row + j, fx, fy);
-            steepest[i] = Shape<N>::steepest(fx, fy, k, j);
-            // The lower triangle only: the Hessian is symmetric.
-            for (int a = 0; a < N; ++a)
-                for (int b = 0; b <= a; ++b)
-                    hessian(a, b) += steepest[i](a) * steepest[i](b);
+            steepest.col(i) = Shape<N>::steepest(fx, fy, k, j);
         }
-    hessian.template triangularView<Eigen::StrictlyUpper>() = hessian.transpose();
+    reference.array() -= reference.mean();
+    const double spread = reference.squaredNorm();
+    const Matrix hessian = steepest * steepest.transpose();
     const double freeNorm = std::sqrt(spread);
     const Eigen::LDLT<Matrix> solver(hessian);
     if (freeNorm <= 0.0 || solver.info() != Eigen::Success || !solver.isPositive())
@@ -203,28 +195,15 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     // One pass over the subset per iteration: the reference is zero-mean, so the ZNSSD's
     // gradient and residual follow from sums of the warped levels, their squares and their
     // products with the reference and its steepest descent images.
-    Vector steepestSum = Vector::Zero();
-    Vector steepestReference = Vector::Zero();
-    for (i = 0; i < count; ++i) {
-        steepestSum += steepest[i];
-        steepestReference += steepest[i] * reference[i];
-    }
+    const Vector steepestSum = steepest.rowwise().sum();
+    const Vector steepestReference = steepest * reference;
+    Eigen::VectorXd warped(columns);
     SubsetFit fit;
     for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
         fit.iterations = iteration;
         ShapeParameters full = ShapeParameters::Zero();
         for (int n = 0; n < N; ++n)
             full(Shape<N>::kSlots[static_cast<std::size_t>(n)]) = p(n);
-        double sum = 0.0;
-        double squares = 0.0;
-        double product = 0.0;
-        Vector steepestWarped = Vector::Zero();
-        auto accumulate = [&](double g) {
-            sum += g;
-            squares += g * g;
-            product += reference[i] * g;
-            steepestWarped += steepest[i] * g;
-        };
         i = 0;
         if constexpr (N == 6) {
             // An affine subset's image is the parallelogram of its corners, and a row's
@@ -238,7 +217,7 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
                 double x = column - half + full(0) - full(1) * half + full(2) * j;
                 double y = row + j + full(6) - full(7) * half + full(8) * j;
                 for (int k = -half; k <= half; ++k, ++i, x += 1.0 + full(1), y += full(7))
-                    accumulate(loadedWindow.value(x, y));
+                    warped(i) = loadedWindow.value(x, y);
             }
         } else {
             for (int j = -half; j <= half; ++j)
@@ -254,9 +233,13 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
                                      full(11) * quadratic[2];
                     if (!loadedWindow.covers(x, y))
                         return std::nullopt;
-                    accumulate(loadedWindow.value(x, y));
+                    warped(i) = loadedWindow.value(x, y);
                 }
         }
+        const double sum = warped.sum();
+        const double squares = warped.squaredNorm();
+        const double product = reference.dot(warped);
+        const Vector steepestWarped = steepest * warped;
         const double warpedMean = sum / static_cast<double>(count);
         const double warpedSpread = squares - sum * warpedMean;
         if (!(warpedSpread > 1e-9 * squares))
