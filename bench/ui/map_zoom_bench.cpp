@@ -1,6 +1,7 @@
 // The map window over a 6000 x 4000 photograph with a map of 1000 triangles' dots: one wheel
 // step (the map reduced again for the new zoom, then painted) and one pan step (painted
 // only), each as the window handles the event and repaints at once.
+#include "offscreen_main.h"
 #include "ui/form2.h"
 
 #include <QApplication>
@@ -86,10 +87,5 @@ BENCHMARK(BM_MapPanStep)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    QApplication app(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOffscreen(argc, argv);
 }

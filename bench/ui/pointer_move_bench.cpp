@@ -2,6 +2,7 @@
 // views, with 1000 nodes and 1000 triangles over two 6000 x 4000 photographs: with the
 // decoded photographs kept by the views, and with both decoded again at every movement.
 #include "large_study.h"
+#include "offscreen_main.h"
 #include "ui/image_view_widget.h"
 
 #include <QMouseEvent>
@@ -75,11 +76,5 @@ BENCHMARK(BM_PointerMoveDecodingPhotographsEveryTime)->Unit(benchmark::kMillisec
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    QApplication app(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    built.reset();
-    return 0;
+    return bench::runOffscreen(argc, argv, [] { built.reset(); });
 }

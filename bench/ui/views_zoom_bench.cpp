@@ -4,6 +4,7 @@
 // and the decoding goes on beside (one thread a view); the worst step of each run is
 // reported as `worst_ms`, the process's peak resident size as `peak_MB`.
 #include "large_study.h"
+#include "offscreen_main.h"
 #include "ui/image_view_widget.h"
 
 #include <QMouseEvent>
@@ -141,11 +142,5 @@ BENCHMARK_CAPTURE(BM_PanStep, png, "PNG")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    QApplication app(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    current.reset();
-    return 0;
+    return bench::runOffscreen(argc, argv, [] { current.reset(); });
 }

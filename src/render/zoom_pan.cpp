@@ -6,40 +6,56 @@ namespace ai {
 
 namespace {
 
-double clampedEdge(double edge, double pictureLength, double viewportLength, double zoom)
+double clampedEdge(double edge, double pictureLength, double whole, double seen, double zoom)
 {
-    const double room = pictureLength - viewportLength / zoom;
-    return room <= 0 ? 0.0 : std::clamp(edge, 0.0, room);
+    if (pictureLength - whole / zoom <= 0)
+        return 0.0;
+    return std::clamp(edge, 0.0, std::max(0.0, pictureLength - seen / zoom));
 }
 
 } // namespace
 
-ZoomPan fittedZoom(Extent picture, Extent viewport)
+Extent smallerOf(Extent a, Extent b)
 {
-    if (picture.width <= viewport.width && picture.height <= viewport.height)
-        return {};
-    if (picture.width <= 0 || picture.height <= 0 || viewport.width <= 0 || viewport.height <= 0)
-        return {};
-    const double zoom = std::min(viewport.width / picture.width, viewport.height / picture.height);
-    return {std::max(zoom, ZoomPan::kMinimum), 0.0, 0.0};
+    return {std::min(a.width, b.width), std::min(a.height, b.height)};
 }
 
-ZoomPan clampedPan(ZoomPan shown, Extent picture, Extent viewport)
+double filledZoom(Extent picture, Extent viewport)
 {
-    shown.left = clampedEdge(shown.left, picture.width, viewport.width, shown.zoom);
-    shown.top = clampedEdge(shown.top, picture.height, viewport.height, shown.zoom);
+    if (picture.width <= 0 || picture.height <= 0 || viewport.width <= 0 || viewport.height <= 0)
+        return ZoomPan::kMaximum;
+    const double zoom = std::min(viewport.width / picture.width, viewport.height / picture.height);
+    return std::clamp(zoom, ZoomPan::kMinimum, ZoomPan::kMaximum);
+}
+
+ZoomPan fittedZoom(Extent picture, Extent viewport)
+{
+    return {std::min(1.0, filledZoom(picture, viewport)), 0.0, 0.0};
+}
+
+ZoomPan clampedPan(ZoomPan shown, Extent picture, const Viewport& viewport)
+{
+    shown.left = clampedEdge(shown.left, picture.width, viewport.whole.width, viewport.seen.width,
+                             shown.zoom);
+    shown.top = clampedEdge(shown.top, picture.height, viewport.whole.height, viewport.seen.height,
+                            shown.zoom);
     return shown;
 }
 
-ZoomPan zoomedAbout(ZoomPan shown, double factor, double x, double y, Extent picture,
-                    Extent viewport)
+ZoomPan zoomedAbout(ZoomPan shown, double factor, double x, double y)
 {
     const double px = pictureX(shown, x);
     const double py = pictureY(shown, y);
     shown.zoom = std::clamp(shown.zoom * factor, ZoomPan::kMinimum, ZoomPan::kMaximum);
     shown.left = px - x / shown.zoom;
     shown.top = py - y / shown.zoom;
-    return clampedPan(shown, picture, viewport);
+    return shown;
+}
+
+ZoomPan zoomedAbout(ZoomPan shown, double factor, double x, double y, Extent picture,
+                    const Viewport& viewport)
+{
+    return clampedPan(zoomedAbout(shown, factor, x, y), picture, viewport);
 }
 
 } // namespace ai

@@ -296,10 +296,7 @@ void Form2::mouseMoveEvent(QMouseEvent* event)
     if (panFrom_) {
         const QPointF moved = event->position() - *panFrom_;
         panFrom_ = event->position();
-        ZoomPan shown = shown_;
-        shown.left -= moved.x() / shown.zoom;
-        shown.top -= moved.y() / shown.zoom;
-        setZoomPan(shown);
+        setZoomPan(pannedBy(shown_, moved.x(), moved.y()));
     }
     showReadout(event->position());
 }

@@ -108,10 +108,8 @@ std::string ImageViewWidget::importPicture(const std::string& path)
     if (!size)
         return pictureFailureText(path, error);
     // Decoded whole at the reduction it is first shown at, which also proves it readable.
-    const double zoom = std::min({1.0, double(room().width()) / size->width(),
-                                  double(room().height()) / size->height()});
     const QRect whole(QPoint(0, 0), *size);
-    const int step = stepFor(zoom);
+    const int step = stepFor(fittedZoom(extentOf(*size), extentOf(room())).zoom);
     auto image = decodeRegion(path, whole, step, &error);
     if (!image)
         return pictureFailureText(path, error);

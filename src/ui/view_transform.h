@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/zoom_pan.h"
+
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -36,6 +38,10 @@ struct ViewTransform {
     // The part of the photograph plane (pixel edges) that an inside of `size` shows.
     QRectF seen(QSizeF size) const { return {origin, size / zoom}; }
 
+    // The same place in the zoom-and-pan arithmetic's terms, and back.
+    ZoomPan zoomPan() const { return {zoom, origin.x(), origin.y()}; }
+    static ViewTransform of(const ZoomPan& shown) { return {shown.zoom, {shown.left, shown.top}}; }
+
     bool operator==(const ViewTransform&) const = default;
 
 private:
@@ -44,5 +50,7 @@ private:
         return static_cast<float>(units * zoom + 15 * ((0.5 - originAxis) * zoom - 0.5));
     }
 };
+
+inline Extent extentOf(QSizeF size) { return {size.width(), size.height()}; }
 
 } // namespace ai::ui

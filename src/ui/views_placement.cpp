@@ -3,7 +3,7 @@
 #include "ui/image_view_widget.h"
 
 #include <algorithm>
-#include <cmath>
+#include <optional>
 
 namespace ai::ui {
 
@@ -22,81 +22,74 @@ QSize ViewsPlacement::photographsExtent() const
     return extent;
 }
 
-QSize ViewsPlacement::smallest(QSize (*measure)(const ImageViewWidget&)) const
+Extent ViewsPlacement::smallest(QSize (*measure)(const ImageViewWidget&)) const
 {
-    QSize least;
-    for (const ImageViewWidget* view : views_)
-        least = least.isValid() ? least.boundedTo(measure(*view)) : measure(*view);
-    return least;
+    std::optional<Extent> least;
+    for (const ImageViewWidget* view : views_) {
+        const Extent own = extentOf(measure(*view));
+        least = least ? smallerOf(*least, own) : own;
+    }
+    return least.value_or(Extent{});
+}
+
+Viewport ViewsPlacement::viewport() const
+{
+    // The scroll bar laid over a view's far edge hides that much of a panned photograph.
+    const double bar = ImageViewWidget::scrollBarExtent();
+    const Extent inside = smallest(insideOf);
+    return {smallest(roomOf), {inside.width - bar, inside.height - bar}};
 }
 
 double ViewsPlacement::fittingZoom() const
 {
-    double zoom = kMaximumZoom;
-    for (const ImageViewWidget* view : views_) {
-        const QSize photograph = view->photographSize();
-        const QSize room = view->room();
-        if (!photograph.isEmpty())
-            zoom = std::min({zoom, double(room.width()) / photograph.width(),
-                             double(room.height()) / photograph.height()});
-    }
+    double zoom = ZoomPan::kMaximum;
+    for (const ImageViewWidget* view : views_)
+        zoom = std::min(zoom, filledZoom(extentOf(view->photographSize()), extentOf(view->room())));
     return zoom;
 }
 
-void ViewsPlacement::showWhole() { apply({std::min(1.0, fittingZoom()), QPointF(0, 0)}); }
+void ViewsPlacement::showWhole() { apply({std::min(1.0, fittingZoom()), 0, 0}); }
 
 void ViewsPlacement::fit()
 {
     if (!photographsExtent().isEmpty())
-        apply({fittingZoom(), QPointF(0, 0)});
+        apply({fittingZoom(), 0, 0});
 }
 
 void ViewsPlacement::naturalSize() { zoomBy(1 / transform_.zoom); }
 
 void ViewsPlacement::zoomBy(double factor)
 {
-    zoomBy(factor, QRectF(QPointF(0, 0), QSizeF(smallest(insideOf))).center());
+    const Extent inside = smallest(insideOf);
+    zoomBy(factor, QPointF(inside.width, inside.height) / 2);
 }
 
 void ViewsPlacement::zoomBy(double factor, const QPointF& about)
 {
-    const double zoom = std::clamp(transform_.zoom * factor, kMinimumZoom, kMaximumZoom);
-    // The photograph point under `about` stays under it.
-    const QPointF under = transform_.origin + about / transform_.zoom;
-    apply({zoom, under - about / zoom});
+    apply(zoomedAbout(transform_.zoomPan(), factor, about.x(), about.y()));
 }
 
 void ViewsPlacement::panBy(const QPointF& delta)
 {
-    apply({transform_.zoom, transform_.origin - delta / transform_.zoom});
+    apply(pannedBy(transform_.zoomPan(), delta.x(), delta.y()));
 }
 
 void ViewsPlacement::scrollTo(Qt::Orientation direction, double origin)
 {
-    ViewTransform wanted = transform_;
-    (direction == Qt::Horizontal ? wanted.origin.rx() : wanted.origin.ry()) = origin;
+    ZoomPan wanted = transform_.zoomPan();
+    (direction == Qt::Horizontal ? wanted.left : wanted.top) = origin;
     apply(wanted);
 }
 
-void ViewsPlacement::apply(ViewTransform wanted)
+void ViewsPlacement::apply(ZoomPan wanted)
 {
     // A photograph that the views show whole stays at their top-left corner; a larger one
-    // scrolls no further than its far edge, plus the scroll bar that covers the view there.
-    const QSize extent = photographsExtent();
-    const QSize room = smallest(roomOf);
-    const QSize inside = smallest(insideOf);
-    const double bar = ImageViewWidget::scrollBarExtent();
-    const auto clamp = [&](double origin, int photograph, int roomLength, int insideLength) {
-        const double shown = photograph * wanted.zoom;
-        if (shown <= roomLength)
-            return 0.0;
-        return std::clamp(origin, 0.0, (shown - insideLength + bar) / wanted.zoom);
-    };
-    wanted.origin = {clamp(wanted.origin.x(), extent.width(), room.width(), inside.width()),
-                     clamp(wanted.origin.y(), extent.height(), room.height(), inside.height())};
-    if (wanted == transform_)
+    // scrolls no further than its far edge.
+    wanted = clampedPan(wanted, extentOf(photographsExtent()), viewport());
+    const ViewTransform placed = ViewTransform::of(wanted);
+    if (placed == transform_)
         return;
-    transform_ = wanted;
+    transform_ = placed;
     emit changed();
 }
 

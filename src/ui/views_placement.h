@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/zoom_pan.h"
 #include "ui/view_transform.h"
 
 #include <QObject>
@@ -18,9 +19,6 @@ class ViewsPlacement : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr double kMinimumZoom = 1.0 / 64;
-    static constexpr double kMaximumZoom = 16;
-
     void addView(ImageViewWidget* view) { views_.push_back(view); }
     const ViewTransform& transform() const { return transform_; }
 
@@ -39,7 +37,7 @@ public:
     // The photograph point at the inside's top-left corner along one direction.
     void scrollTo(Qt::Orientation direction, double origin);
     // A photograph or a view changed size: the place is brought back within the photographs.
-    void keepWithin() { apply(transform_); }
+    void keepWithin() { apply(transform_.zoomPan()); }
 
     // The extent of the photographs (the largest of each direction).
     QSize photographsExtent() const;
@@ -48,10 +46,12 @@ signals:
     void changed();
 
 private:
-    void apply(ViewTransform wanted);
+    void apply(ZoomPan wanted);
     double fittingZoom() const;
     // The smallest of the views' rooms, or of their insides.
-    QSize smallest(QSize (*measure)(const ImageViewWidget&)) const;
+    Extent smallest(QSize (*measure)(const ImageViewWidget&)) const;
+    // Where the pan of every view may go.
+    Viewport viewport() const;
 
     std::vector<ImageViewWidget*> views_;
     ViewTransform transform_;
