@@ -9,7 +9,7 @@
 namespace ai {
 
 // The scale of a readable map: round ticks over the values' range, either diverging about
-// zero (blue for negative, white at zero, red for positive) or the specified blue-to-red
+// zero (blue for negative, white at zero, red for positive) or the study's own blue-to-red
 // ramp from the lowest tick to the highest.
 struct ColourScale {
     double minimum = 0.0; // the lowest tick

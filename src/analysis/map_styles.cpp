@@ -22,7 +22,7 @@ bool measuredCorners(const ProjectState& state, int element)
 }
 
 // The study's displacements are free minus loaded, so its stresses carry the opposite of
-// the physical sign; the magnitudes of the specified map and Von Mises carry none.
+// the physical sign; the magnitudes of the map of dots and Von Mises carry none.
 double shownValue(const Stress& stress, Component component, MapStyle style)
 {
     if (style == MapStyle::Points || component == Component::VonMises)

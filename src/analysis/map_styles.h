@@ -12,13 +12,13 @@
 
 namespace ai {
 
-// The specified map of dots, or one of the two readable maps: each triangle filled with
+// The study's map of dots, or one of the two readable maps: each triangle filled with
 // its own signed value, or with the colours interpolated from its nodes' averages.
 enum class MapStyle { Points, Signed, Continuous };
 
 // A triangle of a map with its value as that map shows it. The readable maps give the
 // physical sign (tension positive, the opposite of the study's free-minus-loaded
-// displacements); the specified map gives the study's magnitude. A triangle with a corner
+// displacements); the map of dots gives the study's magnitude. A triangle with a corner
 // that a correlation did not find, or without area, has no value (NaN).
 struct MapTriangle {
     std::array<Position, 3> corners;

@@ -31,7 +31,7 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
         connect(action, &QAction::triggered, this, save);
         return action;
     };
-    // The specified map first; each new map starts with it.
+    // The map of dots first; each new map starts with it.
     auto* styles = new QActionGroup(menu_);
     const auto addStyle = [this, styles](const char* name, const char* caption, MapStyle style) {
         QAction* action = menu_->addAction(QString::fromUtf8(caption));

@@ -132,7 +132,7 @@ TEST(ColourScale, GivesFiveToTenRoundTicksOverTheShortestBarThatHoldsTheRange)
         EXPECT_EQ(std::tuple(scale.minimum, scale.maximum),
                   std::tuple(scale.ticks.front(), scale.ticks.back()));
     }
-    // White at zero between blue and red, the specified ramp for a scale of magnitudes.
+    // White at zero between blue and red, the study's own ramp for a scale of magnitudes.
     const ColourScale diverging = roundScale(-2, 2, true);
     const Rgb white = diverging.colour(0), half = diverging.colour(-1);
     EXPECT_EQ(std::tuple(white.red, white.green, white.blue), std::tuple(255, 255, 255));

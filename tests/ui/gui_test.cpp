@@ -1184,7 +1184,7 @@ TEST(StudyMap, ALargePhotographShowsWholeZoomsPansAndSavesAtItsOwnResolutionInEa
         EXPECT_NE(pages[0].find(words), std::string::npos) << words;
     EXPECT_NE(pages[1].find("Carte des écarts types"), std::string::npos);
 
-    // A new study shows the specified map again.
+    // A new study shows the map of dots again.
     gui.chooseMenu({"study", "ctrtpla", "sxxctrteplane"});
     EXPECT_TRUE(map.findChild<QLabel*>("Label1")->isVisible());
 }
