@@ -117,18 +117,27 @@ QRgb fromCmyk(const JSAMPLE* p)
     return qRgb(p[0] * p[3] / 255, p[1] * p[3] / 255, p[2] * p[3] / 255);
 }
 
-// Decodes into `image`, which like every owner of memory lives outside the jump's scope.
-bool readRegion(Decompressor& d, const QRect& region, int step, std::int64_t maxPixels,
-                QImage& image, std::vector<JSAMPLE>& row, PictureError& error)
+// Reads the header and tells whether the picture holds at most `maxPixels`. Called after the
+// caller's setjmp, so that a damaged header jumps back to it.
+bool readHeaderWithin(Decompressor& d, std::int64_t maxPixels, PictureError& error)
 {
-    if (setjmp(d.jump))
-        return false;
     jpeg_read_header(&d.info, TRUE);
     error.size = QSize(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
     if (static_cast<std::int64_t>(d.info.image_width) * d.info.image_height > maxPixels) {
         error.failure = PictureFailure::TooLarge;
         return false;
     }
+    return true;
+}
+
+// Decodes into `image`, which like every owner of memory lives outside the jump's scope.
+bool readRegion(Decompressor& d, const QRect& region, int step, std::int64_t maxPixels,
+                QImage& image, std::vector<JSAMPLE>& row, PictureError& error)
+{
+    if (setjmp(d.jump))
+        return false;
+    if (!readHeaderWithin(d, maxPixels, error))
+        return false;
     const bool fourChannels = fourChannelsIn(d.info);
     // Qt's RGB32 in memory, its 4th byte 0xFF.
     d.info.out_color_space = fourChannels                         ? JCS_CMYK
@@ -173,12 +182,8 @@ bool readGrey(Decompressor& d, std::int64_t maxPixels, GreyImage& grey,
 {
     if (setjmp(d.jump))
         return false;
-    jpeg_read_header(&d.info, TRUE);
-    error.size = QSize(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
-    if (static_cast<std::int64_t>(d.info.image_width) * d.info.image_height > maxPixels) {
-        error.failure = PictureFailure::TooLarge;
+    if (!readHeaderWithin(d, maxPixels, error))
         return false;
-    }
     // libjpeg cannot take four-channel files to grey: those rows come as CMYK.
     const bool fourChannels = fourChannelsIn(d.info);
     d.info.out_color_space = fourChannels ? JCS_CMYK : JCS_GRAYSCALE;
