@@ -9,6 +9,7 @@
 #include "model/project_state.h"
 #include "render/image_view.h"
 #include "render/views_redraw.h"
+#include "shell/load_sequence.h"
 #include "shell/ports.h"
 #include "shell/scroll_bars.h"
 
@@ -54,6 +55,7 @@ public:
     const NumberFormat& numberFormat() const { return settings_.format; }
     bool assistedLocation() const { return assisted_; }
     int subsetSize() const { return subset_; }
+    const LoadSequence& sequence() const { return sequence_; }
 
     // Menu "Import d'images"
     void imgcharge();
@@ -174,6 +176,8 @@ private:
     // The menu "Corrélation"'s choices: assisted location, the subsets' side in pixels.
     bool assisted_ = false;
     int subset_ = 31;
+    // The loaded photographs, step by step.
+    LoadSequence sequence_;
 };
 
 } // namespace ai
