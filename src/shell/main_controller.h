@@ -72,6 +72,8 @@ public:
     void save();
     void open();
     void grilleregion();
+    void enregistrersequence();
+    void ouvrirsequence();
 
     // Menu "Etude"
     void sxxctrteplane();
@@ -157,6 +159,9 @@ private:
     // The study
     void runStudyCommand(Component component, bool planeStress);
     void RunStudy();
+
+    // The views of a sequence just opened: its free photograph, its selected step's.
+    void showOpenedSequence();
 
     Platform platform_;
     Settings settings_;

@@ -51,6 +51,8 @@ void Form1::buildMenus()
     QMenu* io = submenu(meshmenu, "io", "I/O");
     addCommand(io, "save", "Sauvegarde", &C::save);
     addCommand(io, "open", "Ouverture", &C::open);
+    addCommand(io, "enregistrersequence", "Enregistrer la séquence", &C::enregistrersequence);
+    addCommand(io, "ouvrirsequence", "Ouvrir une séquence", &C::ouvrirsequence);
     addCommand(meshmenu, "grilleregion", "Grille sur une région", &C::grilleregion);
 
     QMenu* study = submenu(bar, "study", "Etude");
