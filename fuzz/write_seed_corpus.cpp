@@ -1,9 +1,11 @@
-// Writes a few real mesh files with our writer into the folder given as argument:
-// the seeds the fuzzer starts from.
+// Writes a few real mesh files with our writer into the folder given as argument, and a few
+// sequence indexes into its subfolder "sequence": the seeds the fuzzers start from.
 #include "io/mesh_file_writer.h"
+#include "io/sequence_index.h"
 #include "model/editing.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -33,6 +35,28 @@ bool write(const std::string& path, const std::string& bytes)
     return static_cast<bool>(out);
 }
 
+bool madeFolder(const std::string& path)
+{
+    std::error_code ignored;
+    std::filesystem::create_directories(path, ignored);
+    return std::filesystem::is_directory(path, ignored);
+}
+
+// A sequence of `steps` steps in /essais, every third node not found at every other step.
+std::string sequenceIndex(int steps, int nodes)
+{
+    SequenceIndex index{"/essais/libre 0 %.png", {}, steps};
+    for (int k = 1; k <= steps; ++k) {
+        SequenceIndexStep step{"/essais/photos/étape " + std::to_string(k) + ".png",
+                               "/essais/essai-" + std::to_string(k) + ".MEF",
+                               {}};
+        for (int n = 1 + k % 2; n <= nodes; n += 3)
+            step.notFound.push_back(n);
+        index.steps.push_back(step);
+    }
+    return writeSequenceIndex(index, "/essais").value_or("");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -53,7 +77,11 @@ int main(int argc, char** argv)
                     write(folder + "/unlocated.MEF", writeMeshFile(unlocated, 4, comma)) &&
                     write(folder + "/many.MEF", writeMeshFile(study(60, 90), 60, comma)) &&
                     write(folder + "/full.MEF",
-                          writeMeshFile(study(kMaxNodes, kMaxElements), kMaxNodes, comma));
+                          writeMeshFile(study(kMaxNodes, kMaxElements), kMaxNodes, comma)) &&
+                    madeFolder(folder + "/sequence") &&
+                    write(folder + "/sequence/one.sequence", sequenceIndex(1, 0)) &&
+                    write(folder + "/sequence/five.sequence", sequenceIndex(5, 12)) &&
+                    write(folder + "/sequence/long.sequence", sequenceIndex(20, kMaxNodes));
     if (!ok) {
         std::perror(folder.c_str());
         return 1;
