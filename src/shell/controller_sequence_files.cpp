@@ -17,18 +17,23 @@ namespace {
 constexpr std::string_view MeshExtension = ".MEF";
 constexpr std::string_view IndexExtension = ".sequence";
 
-// The name chosen without its mesh file extension, in any case: essai.MEF and essai.mef give
-// essai, so that the step files are not named essai.MEF-01.MEF.
+bool endsWithIgnoringCase(std::string_view text, std::string_view end)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return text.size() > end.size() &&
+           std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
+                      [&](char a, char b) { return lower(a) == lower(b); });
+}
+
+// The name chosen without the extension of a mesh file or an index, in any case: essai,
+// essai.mef and essai.sequence give essai, so that no step file is named essai.MEF-01.MEF.
 std::string baseName(std::string chosen)
 {
     if (chosen.empty())
         chosen = "sans titre";
-    if (chosen.size() > MeshExtension.size()) {
-        const auto tail = chosen.substr(chosen.size() - MeshExtension.size());
-        if (std::equal(tail.begin(), tail.end(), MeshExtension.begin(), MeshExtension.end(),
-                       [](char a, char b) { return (a | 0x20) == (b | 0x20); }))
-            chosen.resize(chosen.size() - MeshExtension.size());
-    }
+    for (const std::string_view extension : {MeshExtension, IndexExtension})
+        if (endsWithIgnoringCase(chosen, extension))
+            chosen.resize(chosen.size() - extension.size());
     return chosen;
 }
 

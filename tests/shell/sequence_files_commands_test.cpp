@@ -146,7 +146,7 @@ TEST(SequenceFileCommands, SaveNeedsACorrelatedSequenceOfTheNodesInMemoryAndSays
     for (int k = 1; k <= 100; ++k)
         index += "step=" + std::to_string(k) + "\r\nphotograph=k.png\r\nmesh=e.MEF\r\n";
     h.files.files = {{"/d/cent.sequence", index}, {"/d/e.MEF", meshFile(15)}};
-    h.dialogs.answers = {"/d/cent.sequence", std::nullopt, "/d/c"};
+    h.dialogs.answers = {"/d/cent.sequence", std::nullopt, "/d/c.Sequence"};
     h.controller.ouvrirsequence();
     h.controller.enregistrersequence(); // cancelled
     EXPECT_EQ(h.files.files.size(), 2u);
