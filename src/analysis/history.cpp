@@ -48,9 +48,21 @@ std::optional<Contribution> meanOf(const std::vector<Contribution>& parts)
     Contribution mean;
     double sum = 0.0;
     const double weight = 1.0 / static_cast<double>(parts.size());
+    // Each node's place in the mean's slopes: a gauge sums hundreds of triangles.
+    std::vector<int> place(kTableSlots, -1);
+    auto& slopes = mean.spread.slopes;
     for (const Contribution& part : parts) {
         sum += part.value;
-        mean.spread.addScaled(part.spread, weight);
+        mean.spread.addedSd += weight * part.spread.addedSd;
+        for (const auto& [node, slope] : part.spread.slopes) {
+            int& at = place[slot(node)];
+            if (at < 0) {
+                at = static_cast<int>(slopes.size());
+                slopes.emplace_back(node, weight * slope);
+            } else {
+                slopes[static_cast<std::size_t>(at)].second += weight * slope;
+            }
+        }
     }
     mean.value = sum / static_cast<double>(parts.size());
     return mean;

@@ -174,7 +174,14 @@ void MainController::drawCurvePicks()
     if (!drawsCurvePicks())
         return;
     ImageView& view = platform_.picture1;
+    // A command that keeps the prompt (an erase, a mesh) may have removed a pick.
+    const auto exists = [&](int node) {
+        return node >= 1 && node <= state_.locatedNodeCount() &&
+               state_.FreeNodes[static_cast<std::size_t>(node)].isSet();
+    };
     const auto square = [&](int node) {
+        if (!exists(node))
+            return;
         const Position& p = state_.FreeNodes[static_cast<std::size_t>(node)];
         const auto x = static_cast<float>(p.x), y = static_cast<float>(p.y);
         const float h = pickTolerance_;
@@ -193,13 +200,15 @@ void MainController::drawCurvePicks()
     case Kind::Extensometer:
         for (const int n : items)
             square(n);
-        if (items.size() == 2)
+        if (items.size() == 2 && exists(items[0]) && exists(items[1]))
             line(state_.FreeNodes[static_cast<std::size_t>(items[0])],
                  state_.FreeNodes[static_cast<std::size_t>(items[1])]);
         break;
     case Kind::Triangles:
         for (const int e : items) {
             const auto& nodes = state_.Elements[static_cast<std::size_t>(e)].nodes;
+            if (e > state_.ElementCount || !std::all_of(nodes.begin(), nodes.end(), exists))
+                continue;
             for (std::size_t i = 0; i < 3; ++i)
                 line(state_.FreeNodes[static_cast<std::size_t>(nodes[i])],
                      state_.FreeNodes[static_cast<std::size_t>(nodes[(i + 1) % 3])]);

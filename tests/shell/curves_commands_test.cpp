@@ -81,10 +81,11 @@ TEST(CurvesCommands, EachPickingModeChoosesOnTheFreeViewAndMarksItsChoice)
         const HistorySelection& chosen = h.controller.curveSelection();
         EXPECT_EQ(chosen.kind, c.expected.kind);
         EXPECT_EQ(chosen.items, c.expected.items);
-        if (c.expected.kind == Kind::Gauge)
+        if (c.expected.kind == Kind::Gauge) {
             for (const auto& [a, b] : {std::pair{chosen.gauge.from, c.expected.gauge.from},
                                        {chosen.gauge.to, c.expected.gauge.to}})
                 EXPECT_TRUE(a.x == b.x && a.y == b.y);
+        }
         EXPECT_EQ(h.controller.statusLine(), c.status);
         EXPECT_EQ(pickLines(h.picture1), c.lines);
         EXPECT_EQ(h.state().FreeNodes[1].x, 1500) << "a pick drags no node";
@@ -92,6 +93,20 @@ TEST(CurvesCommands, EachPickingModeChoosesOnTheFreeViewAndMarksItsChoice)
         h.controller.stopcmd();
         EXPECT_EQ(h.controller.curveSelection().items, c.expected.items);
     }
+    // A picked triangle erased while the prompt stays is no longer marked.
+    Harness h;
+    stretchedGrid(h);
+    h.controller.courbeselements();
+    const auto& last = h.state().Elements[8].nodes;
+    float X = 0, Y = 0;
+    for (const int n : last)
+        X += static_cast<float>(h.state().FreeNodes[static_cast<std::size_t>(n)].x) / 3,
+            Y += static_cast<float>(h.state().FreeNodes[static_cast<std::size_t>(n)].y) / 3;
+    h.controller.picture1Pressed(X, Y);
+    EXPECT_EQ(h.controller.curveSelection().items, std::vector<int>{8});
+    h.controller.effder();
+    h.controller.picture1Moved(X, Y);
+    EXPECT_EQ(pickLines(h.picture1), 0u);
 }
 
 TEST(CurvesCommands, TheCurveIsShownOrRefusedWithAMessage)
