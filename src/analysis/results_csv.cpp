@@ -16,8 +16,9 @@ namespace {
 
 std::size_t slot(int number) { return static_cast<std::size_t>(number); }
 
-// The shortest text that reads back to the same double; "-0" is written "0".
-std::string shortest(double value)
+} // namespace
+
+std::string csvNumber(double value)
 {
     if (std::isnan(value))
         return {};
@@ -27,6 +28,10 @@ std::string shortest(double value)
     const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return std::string(buffer.data(), written.ptr);
 }
+
+namespace {
+
+std::string shortest(double value) { return csvNumber(value); }
 
 // A length or position of the study, in pixels.
 std::string pixels(double viewUnits) { return shortest(viewUnits / kTwipsPerPixel); }
@@ -128,9 +133,6 @@ std::string elementResultsCsv(const ProjectState& state, const Material& materia
     return out;
 }
 
-namespace {
-
-// RFC 4180: a field holding a separator, a quote or a line end is quoted.
 std::string csvField(const std::string& text)
 {
     if (text.find_first_of(",\"\r\n") == std::string::npos)
@@ -140,16 +142,6 @@ std::string csvField(const std::string& text)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + '"';
 }
-
-bool inside(const GaugeRectangle& gauge, const std::array<Position, 3>& corners)
-{
-    const double x = (corners[0].x + corners[1].x + corners[2].x) / 3.0;
-    const double y = (corners[0].y + corners[1].y + corners[2].y) / 3.0;
-    return x >= std::min(gauge.from.x, gauge.to.x) && x <= std::max(gauge.from.x, gauge.to.x) &&
-           y >= std::min(gauge.from.y, gauge.to.y) && y <= std::max(gauge.from.y, gauge.to.y);
-}
-
-} // namespace
 
 std::string historyCsvHeader(int nodeCount, int elementCount, bool gauge)
 {
@@ -171,38 +163,31 @@ std::string historyCsvRow(const ProjectState& state, int nodeCount, const Histor
 {
     std::string out = whole(step.step) + ',' + csvField(step.photograph) + ',' + whole(step.found) +
                       ',' + whole(step.notFound);
-    if (!gauge)
-        for (int n = 1; n <= nodeCount; ++n) {
-            const Position at = isMeasured(state, n) ? state.LoadNodes[slot(n)] : Position{};
-            out += ',' + pixels(at.x) + ',' + pixels(at.y);
+    if (gauge) {
+        // The gauge's means, as the curves of a virtual gauge give them.
+        const HistorySelection triangles{HistorySelection::Kind::Gauge, {}, *gauge};
+        out += ',' + whole(static_cast<int>(gaugeTriangles(state, *gauge).size()));
+        for (const HistoryQuantity q :
+             {HistoryQuantity::Exx, HistoryQuantity::Eyy, HistoryQuantity::Gxy,
+              HistoryQuantity::Sxx, HistoryQuantity::Syy, HistoryQuantity::Txy}) {
+            const auto mean = selectionValue(state, triangles, q, material, planeStress);
+            out += ',' + (mean ? shortest(mean->value) : std::string());
         }
-    int count = 0;
-    std::array<double, 6> sums{};
+        return out + "\r\n";
+    }
+    for (int n = 1; n <= nodeCount; ++n) {
+        const Position at = isMeasured(state, n) ? state.LoadNodes[slot(n)] : Position{};
+        out += ',' + pixels(at.x) + ',' + pixels(at.y);
+    }
     for (int e = 1; e <= state.ElementCount; ++e) {
-        const TriangleMotion motion = triangleMotion(state, e);
-        const bool valued = hasMeasuredCorners(state, e);
-        if (gauge && (!valued || !inside(*gauge, motion.free)))
-            continue;
-        if (!valued) {
+        if (!hasMeasuredCorners(state, e)) {
             out += ',';
             continue;
         }
-        // The study's displacement is free minus loaded: the physical signs are opposite.
-        const Strain strain = triangleStrain(motion.free, motion.moved);
-        const Stress stress = elasticStress(strain, material, planeStress);
-        if (!gauge) {
-            out += ',' + shortest(stressValue(stress, component));
-            continue;
-        }
-        ++count;
-        const double values[] = {strain.xx, strain.yy, strain.xy, stress.xx, stress.yy, stress.xy};
-        for (std::size_t i = 0; i < sums.size(); ++i)
-            sums[i] -= values[i];
-    }
-    if (gauge) {
-        out += ',' + whole(count);
-        for (const double sum : sums)
-            out += ',' + (count == 0 ? std::string() : shortest(sum / count));
+        const TriangleMotion motion = triangleMotion(state, e);
+        const Stress stress =
+            elasticStress(triangleStrain(motion.free, motion.moved), material, planeStress);
+        out += ',' + shortest(stressValue(stress, component));
     }
     return out + "\r\n";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/history.h"
 #include "analysis/material.h"
 #include "model/project_state.h"
 
@@ -17,6 +18,13 @@ namespace ai {
 // displacements and their standard deviations in pixels, the displacement loaded minus
 // free, strains and stresses positive in tension, stresses in MPa. A column's name ends
 // with its unit where it has one.
+
+// A number as the tables write it: the shortest text that reads back to the same double
+// ("-0" written "0"), empty for NaN.
+std::string csvNumber(double value);
+
+// A text field, quoted when it holds a separator, a quote or a line end.
+std::string csvField(const std::string& text);
 
 // node,free_x_px,free_y_px,loaded_x_px,loaded_y_px,u_px,v_px,count,average_MPa,sd_u_px,
 // sd_v_px,correlated,zncc,sd_average_MPa,not_found for nodes 1 to nodeCount: the positions,
@@ -40,12 +48,6 @@ std::string nodeResultsCsv(const ProjectState& state, int nodeCount);
 // corner must have both positions.
 std::string elementResultsCsv(const ProjectState& state, const Material& material,
                               Component component, bool planeStress);
-
-// A rectangle of the free photograph, in view units, over which a virtual gauge averages.
-struct GaugeRectangle {
-    Position from;
-    Position to;
-};
 
 // One line of a test's history per load step: the step, its photograph, and the numbers of
 // nodes the correlation found and did not find at that step.

@@ -13,7 +13,6 @@ std::size_t slot(int number) { return static_cast<std::size_t>(number); }
 using Matrix3 = Eigen::Matrix3d;
 using Vector3 = Eigen::Vector3d;
 using Matrix2 = Eigen::Matrix2d;
-using Block = Eigen::Matrix<double, 3, 2>; // d(strain) / d(u, v) of one corner
 
 Matrix2 matrixOf(const PositionCovariance& c)
 {
@@ -24,24 +23,6 @@ Matrix2 matrixOf(const PositionCovariance& c)
 
 Vector3 vectorOf(const Strain& s) { return {s.xx, s.yy, s.xy}; }
 Vector3 vectorOf(const Stress& s) { return {s.xx, s.yy, s.xy}; }
-
-// The elastic law as a matrix: its columns are the stresses of the unit strains.
-Matrix3 elasticMatrix(const Material& material, bool planeStress)
-{
-    Matrix3 d;
-    d.col(0) = vectorOf(elasticStress({1, 0, 0}, material, planeStress));
-    d.col(1) = vectorOf(elasticStress({0, 1, 0}, material, planeStress));
-    d.col(2) = vectorOf(elasticStress({0, 0, 1}, material, planeStress));
-    return d;
-}
-
-// The Von Mises stress as a quadratic form: V^2 = sigma^T M sigma.
-Matrix3 vonMisesForm()
-{
-    Matrix3 m;
-    m << 1, -0.5, 0, -0.5, 1, 0, 0, 0, 3;
-    return m;
-}
 
 // The gradient of the value in the stress, or nothing where it has none (V = 0).
 std::optional<Vector3> valueGradient(const Stress& stress, Component component, double value)
@@ -106,15 +87,7 @@ ElementSpread elementSpread(const ProjectState& state, int nodeCount, int e, con
     if (twiceSignedArea(motion.free) == 0.0)
         return result;
 
-    // The strain is linear in the displacements: the strain of a unit displacement of one
-    // corner's u or v is that corner's column of B.
-    std::array<Block, 3> b;
-    for (std::size_t i = 0; i < 3; ++i)
-        for (std::size_t axis = 0; axis < 2; ++axis) {
-            std::array<Displacement, 3> unit{};
-            (axis == 0 ? unit[i].u : unit[i].v) = 1.0;
-            b[i].col(static_cast<Eigen::Index>(axis)) = vectorOf(triangleStrain(motion.free, unit));
-        }
+    const StrainSlopes b = strainSlopes(motion.free);
     // A node listed twice moves both corners at once.
     Matrix3 strainCovariance = Matrix3::Zero();
     for (std::size_t i = 0; i < 3; ++i)
@@ -145,6 +118,36 @@ ElementSpread elementSpread(const ProjectState& state, int nodeCount, int e, con
 }
 
 } // namespace
+
+Eigen::Matrix3d elasticMatrix(const Material& material, bool planeStress)
+{
+    Matrix3 d;
+    d.col(0) = vectorOf(elasticStress({1, 0, 0}, material, planeStress));
+    d.col(1) = vectorOf(elasticStress({0, 1, 0}, material, planeStress));
+    d.col(2) = vectorOf(elasticStress({0, 0, 1}, material, planeStress));
+    return d;
+}
+
+Eigen::Matrix3d vonMisesForm()
+{
+    Matrix3 m;
+    m << 1, -0.5, 0, -0.5, 1, 0, 0, 0, 3;
+    return m;
+}
+
+StrainSlopes strainSlopes(const std::array<Position, 3>& free)
+{
+    // The strain is linear in the displacements: the strain of a unit displacement of one
+    // corner's u or v is that corner's column of B.
+    StrainSlopes b;
+    for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t axis = 0; axis < 2; ++axis) {
+            std::array<Displacement, 3> unit{};
+            (axis == 0 ? unit[i].u : unit[i].v) = 1.0;
+            b[i].col(static_cast<Eigen::Index>(axis)) = vectorOf(triangleStrain(free, unit));
+        }
+    return b;
+}
 
 PositionCovariance displacementCovariance(const ProjectState& state, int node)
 {

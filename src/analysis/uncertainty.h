@@ -6,6 +6,7 @@
 
 #include <Eigen/Core>
 
+#include <array>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -25,6 +26,16 @@ namespace ai {
 
 // The covariance of a node's displacement, free minus loaded, view units squared.
 PositionCovariance displacementCovariance(const ProjectState& state, int node);
+
+// The elastic law as a matrix: its columns are the stresses of the unit strains.
+Eigen::Matrix3d elasticMatrix(const Material& material, bool planeStress);
+
+// The Von Mises stress as a quadratic form: V^2 = sigma^T M sigma.
+Eigen::Matrix3d vonMisesForm();
+
+// d(strain) / d(u, v) of each corner of a triangle of nonzero area, over its free geometry.
+using StrainSlopes = std::array<Eigen::Matrix<double, 3, 2>, 3>;
+StrainSlopes strainSlopes(const std::array<Position, 3>& free);
 
 // A value's dependence on the node displacements to first order: d value / d(u, v) of each
 // node it depends on, plus a standard deviation added whole (a conservative part, below).

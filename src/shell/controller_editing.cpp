@@ -38,7 +38,7 @@ void MainController::picture1Pressed(float X, float Y)
     } else if (status_ == status::RegionPrompt) {
         region_ = {X, Y, X, Y};
         setStatus(status::RegionDragging);
-    } else {
+    } else if (!pickForCurve(X, Y)) {
         catchNode(true, X, Y);
     }
 }
@@ -67,6 +67,7 @@ void MainController::picture1Moved(float X, float Y)
         region_[2] = X;
         region_[3] = Y;
     }
+    moveCurvePick(X, Y);
     majgraphique();
 }
 
@@ -87,6 +88,8 @@ void MainController::picture1Released()
     dropNode(true);
     if (status_ == status::RegionDragging)
         finishRegion();
+    else if (status_ == status::GaugeDragging)
+        finishGauge();
 }
 
 void MainController::picture2Released() { dropNode(false); }

@@ -70,14 +70,15 @@ void MainController::majgraphique()
     setVisible(Panel::Frame1, false);
     setVisible(Panel::Label5, false);
     // The band is drawn over the views' drawing: restore them, or it would pile up.
-    const bool band = status_ == status::RegionDragging;
+    const bool band = status_ == status::RegionDragging || drawsCurvePicks();
     if (band)
         views_.forget();
     // The node waiting for its location has no loaded position: neither view shows it.
     views_.redraw(state_, state_.locatedNodeCount(), platform_.picture1, platform_.picture2,
                   settings_.highlight);
-    if (band)
+    if (status_ == status::RegionDragging)
         drawRegionBand();
+    drawCurvePicks();
     if (status::isTransient(status_))
         setStatus(status::Waiting);
 }

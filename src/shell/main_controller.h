@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/curves_window.h"
+#include "analysis/history.h"
 #include "analysis/map_window.h"
 #include "correlation/photograph_source.h"
 #include "io/file_store.h"
@@ -33,6 +35,7 @@ struct Platform {
     PhotographSource& photographs;
     ProgressPort& progress;
     NumberDialogPort& numbers;
+    CurvesWindowPort& curves;
 };
 
 struct Settings {
@@ -56,6 +59,8 @@ public:
     bool assistedLocation() const { return assisted_; }
     int subsetSize() const { return subset_; }
     const LoadSequence& sequence() const { return sequence_; }
+    const HistorySelection& curveSelection() const { return curveSelection_; }
+    HistoryQuantity curveQuantity() const { return curveQuantity_; }
 
     // Menu "Import d'images"
     void imgcharge();
@@ -92,6 +97,14 @@ public:
     void localisercorrelation();
     void localisationassistee(bool checked);
     void tailleimagettes(int pixels);
+
+    // Menu "Courbes": what to follow, picked on the free view; the quantity; its curve.
+    void courbesnoeuds();
+    void courbeselements();
+    void jaugevirtuelle();
+    void extensometrevirtuel();
+    void grandeurcourbe(HistoryQuantity quantity);
+    void affichercourbe();
 
     // "Valider" buttons of Frame3 and Frame4
     void command6Click();
@@ -162,6 +175,13 @@ private:
 
     // The views of a sequence just opened: its free photograph, its selected step's.
     void showOpenedSequence();
+    // The curves' picks on the free view; false when no such pick is under way.
+    void startCurvePick(HistorySelection::Kind kind, std::string_view prompt);
+    bool pickForCurve(float X, float Y);
+    void moveCurvePick(float X, float Y);
+    void finishGauge();
+    bool drawsCurvePicks() const;
+    void drawCurvePicks();
 
     Platform platform_;
     Settings settings_;
@@ -183,6 +203,9 @@ private:
     int subset_ = 31;
     // The loaded photographs, step by step.
     LoadSequence sequence_;
+    // What the menu "Courbes" follows, and which quantity.
+    HistorySelection curveSelection_;
+    HistoryQuantity curveQuantity_ = HistoryQuantity::Exx;
 };
 
 } // namespace ai

@@ -30,6 +30,20 @@ inline constexpr std::string_view RegionPrompt =
 inline constexpr std::string_view RegionDragging =
     "Glisser jusqu'au coin opposé du rectangle de la grille.";
 inline constexpr std::string_view RegionGridAdded = "Grille ajoutée sur la région.";
+inline constexpr std::string_view CurveNodesPrompt =
+    "Cliquer sur la structure libre les noeuds dont suivre la valeur, puis Stop.";
+inline constexpr std::string_view CurveTrianglesPrompt =
+    "Cliquer sur la structure libre dans les éléments dont suivre la valeur, puis Stop.";
+inline constexpr std::string_view GaugePrompt =
+    "Tracer sur la structure libre le rectangle de la jauge virtuelle.";
+inline constexpr std::string_view GaugeDragging =
+    "Glisser jusqu'au coin opposé de la jauge virtuelle.";
+inline constexpr std::string_view GaugeDrawn = "Jauge virtuelle tracée.";
+inline constexpr std::string_view ExtensometerFirst =
+    "Cliquer sur la structure libre le premier noeud de l'extensomètre.";
+inline constexpr std::string_view ExtensometerSecond =
+    "Cliquer sur la structure libre le second noeud de l'extensomètre.";
+inline constexpr std::string_view ExtensometerChosen = "Extensomètre virtuel choisi.";
 
 // Under a resting text the views need no redrawing.
 inline bool isResting(std::string_view text) { return text == Waiting || text == NodeMoved; }
@@ -38,7 +52,7 @@ inline bool isResting(std::string_view text) { return text == Waiting || text ==
 inline bool isTransient(std::string_view text)
 {
     return text == Computed || text == AutoMeshed || text == GridChanged || text == Correlated ||
-           text == RegionGridAdded;
+           text == RegionGridAdded || text == GaugeDrawn || text == ExtensometerChosen;
 }
 
 } // namespace ai::status

@@ -9,10 +9,10 @@ namespace ai::ui {
 Application::Application(MessagePort& messages, FileDialogPort& dialogs, FileStore& files,
                          const Settings& settings, NumberDialogPort* numbers)
     : mapExport_(form2_, dialogs, files, messages),
-      progress_(&form1_),
+      progress_(&form1_), curves_(dialogs, files, messages, settings.format),
       controller_(Platform{form1_, form1_.picture1(), form1_.picture2(), mapExport_, messages,
                            dialogs, files, photographs_, progress_,
-                           numbers != nullptr ? *numbers : numbers_},
+                           numbers != nullptr ? *numbers : numbers_, curves_},
                   settings)
 {
     mapExport_.watch(controller_);
@@ -22,6 +22,7 @@ Application::Application(MessagePort& messages, FileDialogPort& dialogs, FileSto
     // Closing the main window ends the program at once, map window included.
     QObject::connect(&form1_, &Form1::closed, &form1_, [this] {
         form2_.hide();
+        curves_.hide();
         QCoreApplication::quit();
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/main_controller.h"
+#include "ui/curves_window.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/map_export.h"
@@ -21,6 +22,7 @@ public:
 
     Form1& form1() { return form1_; }
     Form2& form2() { return form2_; }
+    CurvesWindow& curves() { return curves_; }
     MainController& controller() { return controller_; }
 
 private:
@@ -33,6 +35,7 @@ private:
     QtPhotographSource photographs_;
     QtProgress progress_;
     QtNumberDialog numbers_;
+    CurvesWindow curves_;
     MainController controller_;
 };
 

@@ -123,6 +123,11 @@ void Form1::bind(MainController& controller)
         connect(action, &QAction::triggered, this,
                 [c, pixels = pixels] { c->tailleimagettes(pixels); });
     }
+    for (const auto& [action, quantity] : curveQuantities_) {
+        action->setChecked(quantity == controller.curveQuantity());
+        connect(action, &QAction::triggered, this,
+                [c, quantity = quantity] { c->grandeurcourbe(quantity); });
+    }
 
     connect(findChild<QPushButton*>(QStringLiteral("Command6")), &QPushButton::clicked, this,
             [c] { c->command6Click(); });

@@ -93,6 +93,8 @@ private:
     // The menu "Corrélation"'s choices: assisted location, and the subset sizes in pixels.
     QAction* assisted_ = nullptr;
     std::vector<std::pair<QAction*, int>> subsetSizes_;
+    // The menu "Courbes"'s quantities.
+    std::vector<std::pair<QAction*, HistoryQuantity>> curveQuantities_;
     // Controls in keyboard order, as they are created.
     std::vector<QWidget*> tabOrder_;
 };

@@ -86,6 +86,25 @@ void Form1::buildMenus()
         group->addAction(size);
         subsetSizes_.emplace_back(size, pixels);
     }
+
+    QMenu* courbes = submenu(bar, "courbes", "Courbes");
+    addCommand(courbes, "courbesnoeuds", "Noeuds", &C::courbesnoeuds);
+    addCommand(courbes, "courbeselements", "Triangles", &C::courbeselements);
+    addCommand(courbes, "jaugevirtuelle", "Jauge virtuelle", &C::jaugevirtuelle);
+    addCommand(courbes, "extensometrevirtuel", "Extensomètre virtuel", &C::extensometrevirtuel);
+    QMenu* quantities = submenu(courbes, "grandeurcourbe", "Grandeur");
+    auto* quantityGroup = new QActionGroup(quantities);
+    const char* names[] = {"u", "v", "exx", "eyy", "gxy", "sxx", "syy", "txy", "vonmises"};
+    for (std::size_t i = 0; i < std::size(kHistoryQuantities); ++i) {
+        const HistoryQuantity quantity = kHistoryQuantities[i];
+        QAction* entry = quantities->addAction(
+            QString::fromUtf8(std::string(quantityName(quantity)).c_str()));
+        entry->setObjectName(QStringLiteral("grandeur") + QLatin1String(names[i]));
+        entry->setCheckable(true);
+        quantityGroup->addAction(entry);
+        curveQuantities_.emplace_back(entry, quantity);
+    }
+    addCommand(courbes, "affichercourbe", "Afficher la courbe", &C::affichercourbe);
 }
 
 // The views' zoom is the window's own affair: the core only learns the zoom, for picking.

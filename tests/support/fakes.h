@@ -231,6 +231,12 @@ struct FakeProgress : ProgressPort {
     void finish() override { ++finishes; }
 };
 
+// Keeps the curves shown, the last one last.
+struct FakeCurves : CurvesWindowPort {
+    std::vector<HistoryCurve> shown;
+    void showCurve(const HistoryCurve& curve) override { shown.push_back(curve); }
+};
+
 // A controller over fakes, with a French decimal comma.
 struct Harness {
     FakeWindow window;
@@ -243,9 +249,10 @@ struct Harness {
     FakePhotographs photographs;
     FakeProgress progress;
     FakeNumbers numbers;
+    FakeCurves curves;
     MainController controller{
         Platform{window, picture1, picture2, map, messages, dialogs, files, photographs, progress,
-                 numbers},
+                 numbers, curves},
         Settings{NumberFormat{','}, Rgb{0, 120, 215}}};
 
     const ProjectState& state() const { return controller.state(); }

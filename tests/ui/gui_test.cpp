@@ -228,6 +228,12 @@ TEST(MainWindow, StartsWithItsControlsTextsBarsAndMenus)
         ">localisationassistee Localisation assistée [ ];"
         ">tailleimagettes Taille des imagettes;>>imagettes21 21 pixels ( );"
         ">>imagettes31 31 pixels (x);>>imagettes41 41 pixels ( );>>imagettes61 61 pixels ( );"
+        "courbes Courbes;>courbesnoeuds Noeuds;>courbeselements Triangles;"
+        ">jaugevirtuelle Jauge virtuelle;>extensometrevirtuel Extensomètre virtuel;"
+        ">grandeurcourbe Grandeur;>>grandeuru u ( );>>grandeurv v ( );>>grandeurexx εxx (x);"
+        ">>grandeureyy εyy ( );>>grandeurgxy γxy ( );>>grandeursxx σxx ( );"
+        ">>grandeursyy σyy ( );>>grandeurtxy τxy ( );>>grandeurvonmises Von Mises ( );"
+        ">affichercourbe Afficher la courbe;"
         "affichage Affichage;>taillereelle Taille réelle;>ajuster Ajuster à la vue;"
         ">zoomavant Zoom avant;>zoomarriere Zoom arrière;");
 }
