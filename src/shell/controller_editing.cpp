@@ -148,6 +148,7 @@ void MainController::moveCaughtNode(bool onFreeView, float X, float Y)
     placeNode(nodes[static_cast<std::size_t>(i)], X, Y);
     // A loaded position found by correlation matched the free one: moving either ends that.
     state_.LoadLocations[static_cast<std::size_t>(i)] = LoadLocation{};
+    keepInStep(i);
 }
 
 void MainController::dropNode(bool onFreeView)
@@ -171,6 +172,7 @@ void MainController::effmesh()
 void MainController::eff()
 {
     eraseAll(state_);
+    sequence_.steps.clear(); // their nodes are gone
     reloadViews();
     setStatus(status::Erased);
 }
