@@ -4,6 +4,7 @@
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/form2.h"
+#include "ui/map_canvas.h"
 #include "ui/image_view_widget.h"
 
 #include <QApplication>
@@ -138,6 +139,11 @@ TEST(SequenceWindows, TheSelectorShowsEachStepAndTheMapItsValuesOnTheScaleChosen
     EXPECT_NE(texts(), common);
     chooseFromMapMenu(map, "commonScale");
     EXPECT_EQ(texts(), common);
+    // A readable map stays readable from step to step.
+    chooseFromMapMenu(map, "signedStyle");
+    QTest::keyClick(slider, Qt::Key_Left);
+    EXPECT_EQ(app.controller().state().LoadImageFile, s1);
+    EXPECT_TRUE(map.canvas().styled());
 
     // A single loaded photograph hides the selector.
     dialogs.answers = {s10};
