@@ -75,7 +75,7 @@ void MainController::selectStep(int step)
     const std::string& file = sequence_.files[static_cast<std::size_t>(step - 1)];
     // A step whose photograph cannot be read any more is still the step shown, over an
     // empty view, so that its nodes are never drawn over another step's photograph.
-    const std::string failure = platform_.picture2.importPicture(file);
+    const std::string failure = platform_.picture2.importStepPicture(file);
     if (!failure.empty())
         platform_.messages.message(failure);
     state_.LoadImageFile = file;

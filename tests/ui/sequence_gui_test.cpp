@@ -5,6 +5,7 @@
 #include "ui/application.h"
 #include "ui/form2.h"
 #include "ui/map_canvas.h"
+#include "ui/views_placement.h"
 #include "ui/image_view_widget.h"
 
 #include <QApplication>
@@ -124,10 +125,14 @@ TEST(SequenceWindows, TheSelectorShowsEachStepAndTheMapItsValuesOnTheScaleChosen
     };
     const QString common = texts();
 
-    // A key moves the thumb: step 2's photograph and nodes; the common scale stays.
+    // A key moves the thumb: step 2's photograph and nodes, at the zoom the views had; the
+    // common scale stays.
     const double x2 = app.controller().state().LoadNodes[2].x;
+    form1.viewsPlacement().zoomBy(4);
+    const double zoom = form1.viewsPlacement().transform().zoom;
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(form1.viewsPlacement().transform().zoom, zoom);
     EXPECT_EQ(caption->text(), QStringLiteral("Étape 2/3 : s2.bmp"));
     EXPECT_EQ(app.controller().state().LoadImageFile, s2);
     EXPECT_NEAR(app.controller().state().LoadNodes[2].x - x2, 15 * 45 * 0.01, 1.5);
