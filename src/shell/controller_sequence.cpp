@@ -147,7 +147,8 @@ void MainController::correlateLoadedSequence()
     if (!result)
         return; // cancelled: nothing is kept
     if (result->unreadableStep != 0) {
-        const std::string& path = sequence_.files[static_cast<std::size_t>(result->unreadableStep - 1)];
+        const std::string& path =
+            sequence_.files[static_cast<std::size_t>(result->unreadableStep - 1)];
         const std::string why = platform_.photographs.failure(path);
         platform_.messages.message("La photographie de l'étape " +
                                    stepOf(result->unreadableStep, stepCount) + " \"" + path +
@@ -158,7 +159,8 @@ void MainController::correlateLoadedSequence()
     applyStep(state_, sequence_.steps[static_cast<std::size_t>(sequence_.selected - 1)]);
     const std::size_t worst = worstStep(sequence_.steps);
     const StudyCorrelationOutcome& outcome = sequence_.steps[worst].outcome;
-    platform_.messages.message(formatWhole(stepCount) + " étapes corrélées ; la moins bonne, l'étape " +
+    platform_.messages.message(formatWhole(stepCount) +
+                               " étapes corrélées ; la moins bonne, l'étape " +
                                formatWhole(static_cast<long long>(worst + 1)) + " : " +
                                correlationCountsText(outcome) + notFoundList(outcome.notFound));
     if (status_ != status::LocatePrompt)

@@ -137,8 +137,8 @@ void MapExport::showStyle(MapStyle style)
     const auto scale =
         style != MapStyle::Points && showsSequence() && controller_->commonMapScale()
             ? styledExtremesOverSteps(*study_, study_->NodeCount, controller_->sequence().steps,
-                                      *material, study_->StressComponent,
-                                      study_->PlaneStressFlag, style, format_)
+                                      *material, study_->StressComponent, study_->PlaneStressFlag,
+                                      style, format_)
             : std::nullopt;
     auto map = buildStyledMap(*study_, study_->NodeCount, *material, study_->StressComponent,
                               study_->PlaneStressFlag, style, format_, scale);

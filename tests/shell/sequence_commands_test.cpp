@@ -20,20 +20,26 @@ using test::Harness;
 TEST(NaturalOrder, RunsOfDigitsCompareByValueAndEveryOtherCharacterByItself)
 {
     const std::vector<tuple<const char*, const char*, bool>> cases = {
-        {"step2.png", "step10.png", true},   {"step10.png", "step2.png", false},
-        {"step02.png", "step2.png", false},  {"step2.png", "step02.png", true},
-        {"step02.png", "step3.png", true},   {"a", "b", true},
-        {"b1", "a2", false},                 {"img", "img1", true},
-        {"x9y10", "x9y9", false},            {"0010", "9", false},
-        {"step1.png", "step1.png", false},   {"d/step9.png", "d/step10.png", true},
+        {"step2.png", "step10.png", true},
+        {"step10.png", "step2.png", false},
+        {"step02.png", "step2.png", false},
+        {"step2.png", "step02.png", true},
+        {"step02.png", "step3.png", true},
+        {"a", "b", true},
+        {"b1", "a2", false},
+        {"img", "img1", true},
+        {"x9y10", "x9y9", false},
+        {"0010", "9", false},
+        {"step1.png", "step1.png", false},
+        {"d/step9.png", "d/step10.png", true},
     };
     for (const auto& [a, b, before] : cases)
         EXPECT_EQ(naturallyBefore(a, b), before) << a << " < " << b;
 
     std::vector<std::string> names = {"s10.png", "s1.png", "s9.png", "s100.png", "s09.png"};
     sortNaturally(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"s1.png", "s9.png", "s09.png", "s10.png",
-                                               "s100.png"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"s1.png", "s9.png", "s09.png", "s10.png", "s100.png"}));
     EXPECT_EQ(tuple(fileNameOf("/a/b/c.png"), fileNameOf("c.png"), fileNameOf("C:\\d\\e.png")),
               tuple("c.png", "c.png", "e.png"));
 }
@@ -77,8 +83,8 @@ struct Step {
     const char* file;
     double stretch, dx, dy;
 };
-constexpr Step kSteps[] = {{"s1.png", 0.01, 1.0, 0.5}, {"s2.png", 0.02, 2.5, -0.5},
-                           {"s3.png", 0.03, 4.0, -1.5}};
+constexpr Step kSteps[] = {
+    {"s1.png", 0.01, 1.0, 0.5}, {"s2.png", 0.02, 2.5, -0.5}, {"s3.png", 0.03, 4.0, -1.5}};
 
 std::shared_ptr<const GreyImage> photograph(const Step& s)
 {
@@ -196,8 +202,7 @@ TEST(SequenceStudy, EveryStepIsStudiedAndTheMapShowsTheSelectedStepOnTheCommonOr
     EXPECT_EQ(texts(), last);
     const double sum1 = h.state().NodeSums[1].value;
     h.controller.commonScaleChosen(false);
-    EXPECT_EQ(tuple(texts(), h.state().NodeSums[1].value),
-              tuple(tuple("0,0128", "0,0127"), sum1));
+    EXPECT_EQ(tuple(texts(), h.state().NodeSums[1].value), tuple(tuple("0,0128", "0,0127"), sum1));
     h.controller.stepSelected(3);
     EXPECT_EQ(texts(), tuple("0,0384", "0,0384"));
     EXPECT_NEAR(h.state().NodeSums[1].value, 3 * sum1, 0.1 * sum1);
@@ -212,9 +217,9 @@ TEST(SequenceStudy, EveryStepIsStudiedAndTheMapShowsTheSelectedStepOnTheCommonOr
     };
     const MapRange last3 = *styled({}).extremes;
     h.controller.stepSelected(1);
-    const auto common = styledExtremesOverSteps(h.state(), 4, h.controller.sequence().steps,
-                                                material, Component::Sxx, true,
-                                                MapStyle::Signed, NumberFormat{','});
+    const auto common =
+        styledExtremesOverSteps(h.state(), 4, h.controller.sequence().steps, material,
+                                Component::Sxx, true, MapStyle::Signed, NumberFormat{','});
     const MapRange own1 = *styled({}).extremes;
     ASSERT_TRUE(common);
     EXPECT_EQ(tuple(common->minimum, common->maximum), tuple(own1.minimum, last3.maximum));

@@ -4,9 +4,9 @@
 #include "support/fakes.h"
 #include "ui/application.h"
 #include "ui/form2.h"
+#include "ui/image_view_widget.h"
 #include "ui/map_canvas.h"
 #include "ui/views_placement.h"
-#include "ui/image_view_widget.h"
 
 #include <QApplication>
 #include <QImage>
@@ -63,8 +63,8 @@ QStringList chooseFromMapMenu(ui::Form2& map, const char* entry)
 std::string writeSpeckle(const QTemporaryDir& folder, const char* name, double stretch)
 {
     static const testing::SyntheticSpeckle dots(240, 180);
-    const GreyImage grey = dots.render(
-        [stretch](double& x, double&) { x = 105 + (x - 105) / (1 + stretch); });
+    const GreyImage grey =
+        dots.render([stretch](double& x, double&) { x = 105 + (x - 105) / (1 + stretch); });
     QImage image(grey.width, grey.height, QImage::Format_Grayscale8);
     for (int y = 0; y < grey.height; ++y)
         std::copy_n(grey.levels.begin() + y * grey.width, grey.width, image.scanLine(y));
