@@ -98,7 +98,8 @@ std::string styledTitle(Component component, bool planeStress, const Material& m
 std::optional<StyledMap> buildStyledMap(const ProjectState& state, int nodeCount,
                                         const Material& material, Component component,
                                         bool planeStress, MapStyle style,
-                                        const NumberFormat& format)
+                                        const NumberFormat& format,
+                                        const std::optional<MapRange>& scale)
 {
     StyledMap map;
     map.style = style;
@@ -152,8 +153,14 @@ std::optional<StyledMap> buildStyledMap(const ProjectState& state, int nodeCount
             high = std::max(high, v);
         }
     }
-    if (low > high)
+    if (low <= high)
+        map.extremes = MapRange{low, high};
+    else
         low = high = 0;
+    if (scale) {
+        low = scale->minimum;
+        high = scale->maximum;
+    }
     const bool diverging = style != MapStyle::Points && component != Component::VonMises;
     map.scale = roundScale(low, high, diverging);
     for (const double tick : map.scale.ticks)

@@ -2,6 +2,7 @@
 
 #include "analysis/colour_scale.h"
 #include "analysis/material.h"
+#include "analysis/stress_map.h"
 #include "model/number_text.h"
 #include "model/project_state.h"
 
@@ -37,6 +38,8 @@ struct StyledMap {
     ColourScale scale;
     std::vector<std::string> tickTexts; // beside scale.ticks, in the user's number format
     std::vector<MapTriangle> triangles; // triangle e at e - 1
+    // The extremes of the values the scale spans, before rounding; nothing without a value.
+    std::optional<MapRange> extremes;
 };
 
 // "Contrainte normale σxx (traction positive) – contraintes planes – E = 75 MPa, ν = 0,25".
@@ -44,10 +47,12 @@ std::string styledTitle(Component component, bool planeStress, const Material& m
                         const NumberFormat& format);
 
 // The map of triangles 1 to ElementCount of a study whose nodes 1 to nodeCount are located.
+// Its scale spans its own values, or the range given (one shared by several maps).
 std::optional<StyledMap> buildStyledMap(const ProjectState& state, int nodeCount,
                                         const Material& material, Component component,
                                         bool planeStress, MapStyle style,
-                                        const NumberFormat& format);
+                                        const NumberFormat& format,
+                                        const std::optional<MapRange>& scale = std::nullopt);
 
 // The triangle under a point (view units), the last one listed where triangles overlap;
 // nothing outside every triangle.

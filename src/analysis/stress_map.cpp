@@ -102,11 +102,13 @@ std::string mapTitle(Component component)
 
 std::optional<StressMap> buildMap(const ProjectState& state, int nodeCount,
                                   const NodeSumTable& nodeValues, const TriangleSampler& sampler,
-                                  std::string title, const NumberFormat& format)
+                                  std::string title, const NumberFormat& format,
+                                  const std::optional<MapRange>& scale)
 {
     StressMap map;
     map.title = std::move(title);
-    const MapRange range = mapRange(nodeValues, nodeCount);
+    map.range = mapRange(nodeValues, nodeCount);
+    const MapRange range = scale.value_or(map.range);
     const double span = range.span();
     // Nine dots a node, four times nine a triangle, three a bar row: allocated once.
     map.dots.reserve(9 * slot(std::max(nodeCount, 0)) +
@@ -148,13 +150,14 @@ std::optional<StressMap> buildMap(const ProjectState& state, int nodeCount,
 
     map.maximumText = valueLabel(range.maximum, format);
     map.minimumText = valueLabel(range.minimum, format);
-    map.unusable = truncatedValue(range.maximum) < truncatedValue(range.minimum);
+    map.unusable = truncatedValue(map.range.maximum) < truncatedValue(map.range.minimum);
     return map;
 }
 
 std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount,
                                         const NodeSumTable& sums, Component component,
-                                        const NumberFormat& format)
+                                        const NumberFormat& format,
+                                        const std::optional<MapRange>& scale)
 {
     const auto sampler = [&](int e) -> std::optional<std::array<SamplePoint, 4>> {
         std::array<Position, 3> corners;
@@ -171,7 +174,12 @@ std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount
                 return std::nullopt;
         return points;
     };
-    return buildMap(state, nodeCount, sums, sampler, mapTitle(component), format);
+    return buildMap(state, nodeCount, sums, sampler, mapTitle(component), format, scale);
+}
+
+MapRange unitedRange(const MapRange& a, const MapRange& b)
+{
+    return {std::min(a.minimum, b.minimum), std::max(a.maximum, b.maximum)};
 }
 
 void paintStressMap(const StressMap& map, MapWindow& window, const std::string& freeImageFile)

@@ -68,6 +68,8 @@ struct StressMap {
     std::vector<MapDot> dots;
     // The scale examined no node: the map is shown, the message given, the window hidden.
     bool unusable = false;
+    // The extremes of the map's own nodal values, whatever scale coloured it.
+    MapRange range;
 };
 
 // The sampling points of triangle e (1 to ElementCount), their values NaN for a triangle
@@ -76,15 +78,22 @@ using TriangleSampler = std::function<std::optional<std::array<SamplePoint, 4>>(
 
 // The map of the values of nodes 1 to nodeCount at their free positions and of the
 // triangles' sampling points, under the title; nothing when a sampling value overflows.
+// A scale given (one shared by several maps) colours the map and labels its bar instead of
+// the map's own extremes.
 std::optional<StressMap> buildMap(const ProjectState& state, int nodeCount,
                                   const NodeSumTable& nodeValues, const TriangleSampler& sampler,
-                                  std::string title, const NumberFormat& format);
+                                  std::string title, const NumberFormat& format,
+                                  const std::optional<MapRange>& scale = std::nullopt);
 
 // The map of the nodal averages of nodes 1 to nodeCount over the free positions, or
 // nothing when a sampling value overflows. Triangles left out of the study are left clear.
 std::optional<StressMap> buildStressMap(const ProjectState& state, int nodeCount,
                                         const NodeSumTable& sums, Component component,
-                                        const NumberFormat& format);
+                                        const NumberFormat& format,
+                                        const std::optional<MapRange>& scale = std::nullopt);
+
+// The smallest range holding both.
+MapRange unitedRange(const MapRange& a, const MapRange& b);
 
 // Shows the window and paints the map over the free photograph, from the background up.
 void paintStressMap(const StressMap& map, MapWindow& window, const std::string& freeImageFile);

@@ -37,6 +37,9 @@ void applyStep(ProjectState& state, const SequenceStep& step)
 {
     std::copy(step.loaded.begin(), step.loaded.end(), state.LoadNodes.begin());
     std::copy(step.locations.begin(), step.locations.end(), state.LoadLocations.begin());
+    // A node added after the step was correlated was never measured at that step.
+    for (auto n = step.locations.size(); n <= static_cast<std::size_t>(state.NodeCount); ++n)
+        state.LoadLocations[n].notFound = true;
 }
 
 } // namespace ai

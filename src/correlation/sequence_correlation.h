@@ -39,7 +39,8 @@ correlateSequence(const ProjectState& state, int nodeCount, const GreyImage& fre
                   const std::vector<std::string>& steps, PhotographSource& photographs,
                   const CorrelationSettings& settings, const SequenceProgress& progress);
 
-// Puts step `step`'s loaded positions and records into the state.
+// Puts step `step`'s loaded positions and records into the state; a node the step has no
+// record of is not found there.
 void applyStep(ProjectState& state, const SequenceStep& step);
 
 } // namespace ai

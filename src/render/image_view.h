@@ -17,6 +17,10 @@ public:
     // that tells the user why the file gave no picture.
     virtual std::string importPicture(const std::string& path) = 0;
 
+    // As importPicture, for another photograph of the same test (a load step): a view that
+    // zooms keeps its zoom and place over a photograph of the same size.
+    virtual std::string importStepPicture(const std::string& path) { return importPicture(path); }
+
     // Restores the base image from a remembered file name and clears the overlay;
     // an empty name or a file that cannot be read any more gives an empty view.
     virtual void restorePicture(const std::string& path) = 0;

@@ -1,6 +1,7 @@
 // The menu "Corrélation": the nodes located on the loaded photograph by image correlation.
 #include "correlation/study_correlation.h"
 #include "model/number_text.h"
+#include "shell/correlation_texts.h"
 #include "shell/main_controller.h"
 #include "shell/status_text.h"
 
@@ -10,6 +11,8 @@ namespace {
 
 // The not-found nodes a message lists before it gives up.
 constexpr std::size_t kListedNotFound = 20;
+
+} // namespace
 
 std::string notFoundList(const std::vector<int>& notFound)
 {
@@ -21,8 +24,6 @@ std::string notFoundList(const std::vector<int>& notFound)
     return list;
 }
 
-} // namespace
-
 void MainController::localisationassistee(bool checked) { assisted_ = checked; }
 
 void MainController::tailleimagettes(int pixels)
@@ -31,7 +32,7 @@ void MainController::tailleimagettes(int pixels)
         subset_ = pixels;
 }
 
-std::optional<MainController::GreyPair> MainController::correlationPhotographs()
+std::optional<MainController::GreyPair> MainController::correlationPhotographs(bool withLoaded)
 {
     std::string problems;
     const auto read = [&](const std::string& path, const char* structure) {
@@ -47,7 +48,7 @@ std::optional<MainController::GreyPair> MainController::correlationPhotographs()
         return grey;
     };
     GreyPair pair{read(state_.FreeImageFile, "structure libre"),
-                  read(state_.LoadImageFile, "structure chargée")};
+                  withLoaded ? read(state_.LoadImageFile, "structure chargée") : nullptr};
     if (!problems.empty()) {
         platform_.messages.message(problems);
         return std::nullopt;
@@ -57,6 +58,10 @@ std::optional<MainController::GreyPair> MainController::correlationPhotographs()
 
 void MainController::localisercorrelation()
 {
+    if (sequence_.files.size() >= 2) {
+        correlateLoadedSequence();
+        return;
+    }
     const auto photographs = correlationPhotographs();
     if (!photographs)
         return;

@@ -53,6 +53,7 @@ void MainController::picture2Pressed(float X, float Y)
         state_.LoadLocations[n] = LoadLocation{};
         if (assisted_)
             refineLocation(state_.NodeCount);
+        keepInStep(state_.NodeCount);
         state_.PendingNode = 0;
         setStatus(status::CreatePrompt);
     } else {
@@ -151,6 +152,7 @@ void MainController::moveCaughtNode(bool onFreeView, float X, float Y)
     placeNode(nodes[static_cast<std::size_t>(i)], X, Y);
     // A loaded position found by correlation matched the free one: moving either ends that.
     state_.LoadLocations[static_cast<std::size_t>(i)] = LoadLocation{};
+    keepInStep(i);
 }
 
 void MainController::dropNode(bool onFreeView)
@@ -174,6 +176,7 @@ void MainController::effmesh()
 void MainController::eff()
 {
     eraseAll(state_);
+    sequence_.steps.clear(); // their nodes are gone
     reloadViews();
     setStatus(status::Erased);
 }

@@ -94,6 +94,7 @@ void MainController::majautomesh()
 {
     const GridBars bars = gridBars(bars_);
     const GridOutcome outcome = rebuildStructuredGrid(state_, bars);
+    sequence_.steps.clear(); // the grid's nodes are new, never measured at any step
     if (!outcome.built)
         platform_.messages.message(refusedGridText(bars, outcome));
 }

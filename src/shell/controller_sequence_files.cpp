@@ -205,28 +205,15 @@ void MainController::ouvrirsequence()
     state_.GridBaseNodeCount = state_.NodeCount;
     state_.GridBaseElementCount = state_.ElementCount;
     sequence_ = std::move(opened);
-    const auto selected = static_cast<std::size_t>(sequence_.selected - 1);
-    applyStep(state_, sequence_.steps[selected]);
     state_.FreeImageFile = index.freePhotograph;
-    state_.LoadImageFile = sequence_.files[selected];
     platform_.messages.message("Séquence de " +
                                formatWhole(static_cast<long long>(sequence_.steps.size())) +
                                " étape(s) : " + formatWhole(state_.NodeCount) + " noeuds et " +
                                formatWhole(state_.ElementCount) + " élément(s)");
-    showOpenedSequence();
-}
-
-void MainController::showOpenedSequence()
-{
-    views_.forget();
-    std::string failures;
-    for (const auto& [view, file] : {std::pair{&platform_.picture1, state_.FreeImageFile},
-                                     std::pair{&platform_.picture2, state_.LoadImageFile}})
-        if (const std::string failure = view->importPicture(file); !failure.empty())
-            failures += (failures.empty() ? "" : "\n") + failure;
-    if (!failures.empty())
-        platform_.messages.message(failures);
-    majgraphique();
+    if (const std::string failure = platform_.picture1.importPicture(state_.FreeImageFile);
+        !failure.empty())
+        platform_.messages.message(failure);
+    selectStep(sequence_.selected);
 }
 
 } // namespace ai

@@ -29,9 +29,19 @@ void MainController::RunStudy()
     // Everything is computed before anything changes: a refused run leaves the nodal
     // values, the status line and the map window as they were.
     const int nodeCount = state_.locatedNodeCount();
-    const StudyOutcome outcome = computeStudy(
-        state_, nodeCount,
-        {young_, poisson_, state_.StressComponent, state_.PlaneStressFlag, settings_.format});
+    const StudyRequest request{young_, poisson_, state_.StressComponent, state_.PlaneStressFlag,
+                               settings_.format};
+    StudyOutcome outcome = computeStudy(state_, nodeCount, request);
+    // A correlated sequence is studied at every step; the map shows the step selected, on
+    // the scale of every step so that its colours compare across steps, or on its own.
+    if (outcome.refusal.empty() && sequence_.steps.size() >= 2) {
+        MapRange extremes;
+        outcome.refusal = studyAtEveryStep(nodeCount, request, extremes);
+        if (outcome.refusal.empty() && commonScale_)
+            if (auto map = buildStressMap(state_, nodeCount, outcome.sums, request.component,
+                                          request.format, extremes))
+                outcome.map = std::move(*map);
+    }
     if (!outcome.refusal.empty()) {
         platform_.messages.message(outcome.refusal);
         return;
@@ -42,6 +52,7 @@ void MainController::RunStudy()
     for (int n = 1; n <= nodeCount; ++n)
         state_.NodeSums[static_cast<std::size_t>(n)] = outcome.sums[static_cast<std::size_t>(n)];
     paintStressMap(outcome.map, platform_.map, state_.FreeImageFile);
+    mapShown_ = !outcome.map.unusable;
     if (outcome.map.unusable) {
         platform_.messages.message(std::string(kUnusableMeshMessage));
         platform_.map.hide();

@@ -61,7 +61,11 @@ void MainController::label7Moved() { setVisible(Panel::Label5, true); }
 
 void MainController::label5Moved() { setVisible(Panel::Frame1, true); }
 
-void MainController::mapWindowClosed() { setStatus(status::Computed); }
+void MainController::mapWindowClosed()
+{
+    mapShown_ = false;
+    setStatus(status::Computed);
+}
 
 void MainController::majgraphique()
 {
@@ -90,22 +94,33 @@ void MainController::reloadViews()
     platform_.picture2.restorePicture(state_.LoadImageFile);
 }
 
-void MainController::importInto(ImageView& view, std::string& rememberedFile)
+std::optional<std::string> MainController::importInto(ImageView& view, std::string& rememberedFile)
 {
     const auto path = platform_.dialogs.openFileName("Récupérer un fichier image");
-    if (!path)
-        return;
+    if (!path || !importFile(view, rememberedFile, *path))
+        return std::nullopt;
+    return path;
+}
+
+bool MainController::importFile(ImageView& view, std::string& rememberedFile,
+                                const std::string& path)
+{
     // A file that cannot be read leaves the view and the remembered name as they were, and
     // the user learns why.
     views_.forget();
-    const std::string failure = view.importPicture(*path);
+    const std::string failure = view.importPicture(path);
     if (failure.empty())
-        rememberedFile = *path;
+        rememberedFile = path;
     else
         platform_.messages.message(failure);
+    return failure.empty();
 }
 
-void MainController::imgcharge() { importInto(platform_.picture2, state_.LoadImageFile); }
+void MainController::imgcharge()
+{
+    if (const auto path = importInto(platform_.picture2, state_.LoadImageFile))
+        startSequence({*path});
+}
 
 void MainController::imagelibre() { importInto(platform_.picture1, state_.FreeImageFile); }
 

@@ -20,8 +20,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ai {
+
+struct MapRange;
+struct StudyRequest;
 
 // Everything the core needs from the platform.
 struct Platform {
@@ -65,6 +69,13 @@ public:
     // Menu "Import d'images"
     void imgcharge();
     void imagelibre();
+    void imgsequence();
+
+    // The load step selector, moved by the user to step 1 to N.
+    void stepSelected(int step);
+    // The map window's scale: common to every step of a sequence, or the step's own.
+    void commonScaleChosen(bool common);
+    bool commonMapScale() const { return commonScale_; }
 
     // Menu "Maillage"
     void effder();
@@ -142,7 +153,9 @@ private:
     void setStatus(std::string_view text);
     void setVisible(Panel panel, bool visible);
     void setBar(Bar bar, int value);
-    void importInto(ImageView& view, std::string& rememberedFile);
+    // The imported file's path, or nothing when the user cancelled or it cannot be read.
+    std::optional<std::string> importInto(ImageView& view, std::string& rememberedFile);
+    bool importFile(ImageView& view, std::string& rememberedFile, const std::string& path);
     void reloadViews();
 
     // Node creation, manual meshing and dragging
@@ -166,15 +179,13 @@ private:
         std::shared_ptr<const GreyImage> free;
         std::shared_ptr<const GreyImage> loaded;
     };
-    std::optional<GreyPair> correlationPhotographs();
+    std::optional<GreyPair> correlationPhotographs(bool withLoaded = true);
     void refineLocation(int node);
 
     // The study
     void runStudyCommand(Component component, bool planeStress);
     void RunStudy();
 
-    // The views of a sequence just opened: its free photograph, its selected step's.
-    void showOpenedSequence();
     // The curves' picks on the free view; false when no such pick is under way.
     void startCurvePick(HistorySelection::Kind kind, std::string_view prompt);
     bool pickForCurve(float X, float Y);
@@ -182,6 +193,19 @@ private:
     void finishGauge();
     bool drawsCurvePicks() const;
     void drawCurvePicks();
+    // The load sequence
+    void startSequence(std::vector<std::string> files);
+    // Shows step `step`'s photograph and the nodes' positions found at that step, moves the
+    // selector there and redraws the views, and the map when one is shown.
+    void selectStep(int step);
+    void showStepSelector();
+    void correlateLoadedSequence();
+    // A loaded position set by hand at the selected step goes into that step's record.
+    void keepInStep(int node);
+    // The study at every correlated step: a refusal naming the step, or none with the
+    // extremes of every step's nodal values.
+    std::string studyAtEveryStep(int nodeCount, const StudyRequest& request,
+                                 MapRange& extremes) const;
 
     Platform platform_;
     Settings settings_;
@@ -206,6 +230,8 @@ private:
     // What the menu "Courbes" follows, and which quantity.
     HistorySelection curveSelection_;
     HistoryQuantity curveQuantity_ = HistoryQuantity::Exx;
+    bool commonScale_ = true;
+    bool mapShown_ = false; // a study's map is in the window, to redraw for another step
 };
 
 } // namespace ai

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ai {
 
@@ -18,6 +19,9 @@ public:
     virtual void setPanelVisible(Panel panel, bool visible) = 0;
     // Moves a bar without reporting a change back to the core.
     virtual void setBarValue(Bar bar, int value) = 0;
+    // The load step selector: shown at `step` of `count` with its caption, hidden for a
+    // count below two. Moving it is the user's, reported to the core.
+    virtual void showStepSelector(int count, int step, const std::string& caption) = 0;
 };
 
 // A modal message box with one OK button, titled with the application's title.
@@ -33,6 +37,8 @@ public:
     virtual ~FileDialogPort() = default;
     virtual std::optional<std::string> openFileName(const std::string& title) = 0;
     virtual std::optional<std::string> saveFileName(const std::string& title) = 0;
+    // A selection of one or more existing files, in the order the dialog gives them.
+    virtual std::optional<std::vector<std::string>> openFileNames(const std::string& title) = 0;
 };
 
 // A small modal dialog that asks for a whole number within a range: the number typed, or
@@ -52,6 +58,8 @@ public:
     virtual void start(const std::string& label, int total) = 0;
     // Reports `done` of the total; false once the user has cancelled.
     virtual bool advance(int done) = 0;
+    // Says which part of the work runs now, e.g. the step of a sequence.
+    virtual void setLabel(const std::string& label) = 0;
     virtual void finish() = 0;
 };
 

@@ -19,6 +19,8 @@ Application::Application(MessagePort& messages, FileDialogPort& dialogs, FileSto
     form1_.bind(controller_);
     QObject::connect(&form2_, &Form2::closedByUser, &form1_,
                      [this] { controller_.mapWindowClosed(); });
+    QObject::connect(&mapExport_, &MapExport::scaleChosen, &form1_,
+                     [this](bool common) { controller_.commonScaleChosen(common); });
     // Closing the main window ends the program at once, map window included.
     QObject::connect(&form1_, &Form1::closed, &form1_, [this] {
         form2_.hide();

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolTip>
@@ -184,6 +186,44 @@ void Form1::setBarValue(Bar bar, int value)
     const QSignalBlocker blocker(widget);
     widget->setValue(value);
     showBarValue(bar, widget->value(), false);
+}
+
+void Form1::buildStepSelector()
+{
+    QStatusBar* row = statusBar();
+    row->setObjectName(QStringLiteral("stepSelector"));
+    row->setSizeGripEnabled(false);
+    stepCaption_ = new QLabel(row);
+    stepCaption_->setObjectName(QStringLiteral("stepCaption"));
+    stepCaption_->setTextFormat(Qt::PlainText);
+    stepSlider_ = new QSlider(Qt::Horizontal, row);
+    stepSlider_->setObjectName(QStringLiteral("stepSlider"));
+    // A step's photograph is decoded when the thumb is dropped, not at every step it passes.
+    stepSlider_->setTracking(false);
+    stepSlider_->setPageStep(1);
+    stepSlider_->setTickPosition(QSlider::TicksBelow);
+    row->addWidget(stepCaption_);
+    row->addWidget(stepSlider_, 1);
+    if (controller_)
+        connect(stepSlider_, &QSlider::valueChanged, this,
+                [c = controller_](int step) { c->stepSelected(step); });
+}
+
+void Form1::showStepSelector(int count, int step, const std::string& caption)
+{
+    if (count < 2) {
+        if (stepSlider_)
+            statusBar()->hide();
+        return;
+    }
+    if (!stepSlider_)
+        buildStepSelector();
+    QStatusBar* row = statusBar();
+    const QSignalBlocker blocker(stepSlider_);
+    stepSlider_->setRange(1, count);
+    stepSlider_->setValue(step);
+    stepCaption_->setText(QString::fromStdString(caption));
+    row->show();
 }
 
 void Form1::showBarValue(Bar bar, int value, bool now)

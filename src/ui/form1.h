@@ -15,6 +15,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QScrollBar;
+class QSlider;
 
 namespace ai::ui {
 
@@ -40,6 +41,7 @@ public:
     void showStatus(const std::string& text) override;
     void setPanelVisible(Panel panel, bool visible) override;
     void setBarValue(Bar bar, int value) override;
+    void showStepSelector(int count, int step, const std::string& caption) override;
 
 signals:
     // The user closed the window: the program ends.
@@ -56,6 +58,8 @@ private:
     void buildGridPanel(QWidget* client);
     void buildMenus();
     void buildViewMenu();
+    // The load step selector, in a row added below the window's controls for a sequence.
+    void buildStepSelector();
     void anchor(QWidget* widget, QPointF moves, QSizeF grows = QSizeF(0, 0));
     void layOut();
     void showPointer(double x, double y);
@@ -95,6 +99,8 @@ private:
     std::vector<std::pair<QAction*, int>> subsetSizes_;
     // The menu "Courbes"'s quantities.
     std::vector<std::pair<QAction*, HistoryQuantity>> curveQuantities_;
+    QSlider* stepSlider_ = nullptr;
+    QLabel* stepCaption_ = nullptr;
     // Controls in keyboard order, as they are created.
     std::vector<QWidget*> tabOrder_;
 };

@@ -38,6 +38,7 @@ void Form1::buildMenus()
     QMenu* image = submenu(bar, "image", "Import d'images");
     addCommand(image, "imgcharge", "Structure chargée", &C::imgcharge);
     addCommand(image, "imagelibre", "Structure libre", &C::imagelibre);
+    addCommand(image, "imgsequence", "Séquence chargée…", &C::imgsequence);
 
     QMenu* meshmenu = submenu(bar, "meshmenu", "Maillage");
     QMenu* erase = submenu(meshmenu, "erase", "Effacement");

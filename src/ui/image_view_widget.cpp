@@ -102,6 +102,16 @@ void ImageViewWidget::takeNewPhotograph(const std::string& path, FileStamp stamp
 
 std::string ImageViewWidget::importPicture(const std::string& path)
 {
+    return load(path, false);
+}
+
+std::string ImageViewWidget::importStepPicture(const std::string& path)
+{
+    return load(path, true);
+}
+
+std::string ImageViewWidget::load(const std::string& path, bool keepPlace)
+{
     const FileStamp stamp = FileStamp::of(path);
     PictureError error;
     const auto size = ui::photographSize(path, &error);
@@ -113,10 +123,14 @@ std::string ImageViewWidget::importPicture(const std::string& path)
     auto image = decodeRegion(path, whole, step, &error);
     if (!image)
         return pictureFailureText(path, error);
+    const bool sameSize = *size == size_;
     takeNewPhotograph(path, stamp, *size);
     overview_ = Decoded{whole, step, std::move(*image)};
     overlay_.clear();
-    placement_.showWhole();
+    if (keepPlace && sameSize)
+        placement_.keepWithin();
+    else
+        placement_.showWhole();
     repaintLater();
     return {};
 }

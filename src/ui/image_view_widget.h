@@ -36,6 +36,7 @@ public:
     ~ImageViewWidget() override;
 
     std::string importPicture(const std::string& path) override;
+    std::string importStepPicture(const std::string& path) override;
     void restorePicture(const std::string& path) override;
     bool showsPicture(const std::string& path) override;
     void drawPoint(float x, float y, Rgb colour) override;
@@ -76,6 +77,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    // Reads and shows a new photograph, fitted unless asked to keep the place of one as large.
+    std::string load(const std::string& path, bool keepPlace);
     // A part of the photograph decoded at one reduction.
     struct Decoded {
         QRect region; // photograph pixels

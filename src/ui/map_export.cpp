@@ -2,11 +2,13 @@
 
 #include "analysis/results_csv.h"
 #include "analysis/uncertainty_map.h"
+#include "shell/sequence_maps.h"
 #include "ui/form2.h"
 #include "ui/map_svg.h"
 #include "ui/offscreen_map.h"
 #include "ui/study_report_pdf.h"
 
+#include <QAction>
 #include <QActionGroup>
 #include <QBuffer>
 #include <QMenu>
@@ -32,20 +34,34 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
         return action;
     };
     // The map of dots first; each new map starts with it.
-    auto* styles = new QActionGroup(menu_);
-    const auto addStyle = [this, styles](const char* name, const char* caption, MapStyle style) {
+    styles_ = new QActionGroup(menu_);
+    const auto addStyle = [this](const char* name, const char* caption, MapStyle style) {
         QAction* action = menu_->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromLatin1(name));
         action->setCheckable(true);
-        styles->addAction(action);
+        action->setData(static_cast<int>(style));
+        styles_->addAction(action);
         connect(action, &QAction::triggered, this, [this, style] { showStyle(style); });
         return action;
     };
-    pointsStyle_ = addStyle("pointsStyle", "Carte par points", MapStyle::Points);
-    pointsStyle_->setChecked(true);
+    QAction* pointsStyle = addStyle("pointsStyle", "Carte par points", MapStyle::Points);
+    pointsStyle->setChecked(true);
     QAction* signedStyle = addStyle("signedStyle", "Carte signée", MapStyle::Signed);
     QAction* continuousStyle = addStyle("continuousStyle", "Carte continue", MapStyle::Continuous);
-    menu_->addSeparator();
+    // A sequence's maps share one scale, so that colours compare across its steps, or not:
+    // a choice the menu holds only while a sequence is shown.
+    auto* scales = new QActionGroup(menu_);
+    const auto addScale = [this, scales](const char* name, const char* caption, bool common) {
+        auto* action = new QAction(QString::fromUtf8(caption), menu_);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        scales->addAction(action);
+        connect(action, &QAction::triggered, this, [this, common] { emit scaleChosen(common); });
+        return action;
+    };
+    commonScale_ = addScale("commonScale", "Échelle commune à toutes les étapes", true);
+    stepScale_ = addScale("stepScale", "Échelle de l'étape", false);
+    QAction* saves = menu_->addSeparator();
     add("savePicture", "Enregistrer la carte (PNG)", &MapExport::savePicture);
     add("saveSvg", "Enregistrer la carte (SVG)", &MapExport::saveSvg);
     QAction* sdPicture =
@@ -58,10 +74,16 @@ MapExport::MapExport(Form2& window, FileDialogPort& dialogs, FileStore& files,
                             &MapExport::saveElementValues);
     // The tables need a study; the picture is whatever the window shows.
     connect(menu_, &QMenu::aboutToShow, this,
-            [this, sdPicture, report, nodes, elements, signedStyle, continuousStyle] {
+            [this, sdPicture, report, nodes, elements, signedStyle, continuousStyle, saves] {
                 for (QAction* action :
                      {sdPicture, report, nodes, elements, signedStyle, continuousStyle})
                     action->setEnabled(study_ != nullptr);
+                menu_->removeAction(commonScale_);
+                menu_->removeAction(stepScale_);
+                if (showsSequence()) {
+                    menu_->insertActions(saves, {commonScale_, stepScale_});
+                    (controller_->commonMapScale() ? commonScale_ : stepScale_)->setChecked(true);
+                }
             });
     window_.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&window_, &QWidget::customContextMenuRequested, this,
@@ -84,8 +106,17 @@ void MapExport::setBackground(const std::string& path)
     }
     background_ = path;
     window_.setBackground(path);
-    pointsStyle_->setChecked(true);
-    showStyle(MapStyle::Points);
+    // Each new map starts with the dots, but a sequence keeps its style from step to step.
+    if (!showsSequence())
+        style_ = MapStyle::Points;
+    for (QAction* action : styles_->actions())
+        action->setChecked(action->data().toInt() == static_cast<int>(style_));
+    showStyle(style_);
+}
+
+bool MapExport::showsSequence() const
+{
+    return controller_ != nullptr && controller_->sequence().steps.size() >= 2;
 }
 
 void MapExport::drawPoint(float x, float y, Rgb colour) { window_.drawPoint(x, y, colour); }
@@ -103,12 +134,19 @@ void MapExport::showStyle(MapStyle style)
     const auto material = studyMaterial();
     if (!material)
         return;
+    const auto scale =
+        style != MapStyle::Points && showsSequence() && controller_->commonMapScale()
+            ? styledExtremesOverSteps(*study_, study_->NodeCount, controller_->sequence().steps,
+                                      *material, study_->StressComponent, study_->PlaneStressFlag,
+                                      style, format_)
+            : std::nullopt;
     auto map = buildStyledMap(*study_, study_->NodeCount, *material, study_->StressComponent,
-                              study_->PlaneStressFlag, style, format_);
+                              study_->PlaneStressFlag, style, format_, scale);
     if (!map) {
         messages_.message(std::string(kOverflowRefusal));
         return;
     }
+    style_ = style;
     window_.showStyled(style == MapStyle::Points ? std::nullopt : map);
     window_.setReadout(std::move(map), format_);
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 class QAction;
+class QActionGroup;
 class QMenu;
 
 namespace ai::ui {
@@ -48,9 +49,15 @@ public:
 
     QMenu& menu() { return *menu_; }
 
+signals:
+    // The user chose the scale of a sequence's maps: common to every step, or the step's own.
+    void scaleChosen(bool common);
+
 private:
     // Shows the map of the study in a style, and reads the pointer in its terms.
     void showStyle(MapStyle style);
+    // A correlated sequence of two steps or more is shown.
+    bool showsSequence() const;
     void savePicture();
     void saveSvg();
     // The same map painted with the standard deviation of each value, off screen.
@@ -73,7 +80,11 @@ private:
     MessagePort& messages_;
     const MainController* controller_ = nullptr;
     QMenu* menu_;
-    QAction* pointsStyle_ = nullptr;
+    QActionGroup* styles_ = nullptr;
+    QAction* commonScale_ = nullptr;
+    QAction* stepScale_ = nullptr;
+    // The style shown; a sequence keeps it from step to step.
+    MapStyle style_ = MapStyle::Points;
 
     // The study the map was painted from, its material texts and their number format.
     std::unique_ptr<ProjectState> study_;

@@ -33,4 +33,17 @@ std::optional<std::string> QtFileDialogs::saveFileName(const std::string& title)
     return ask(title, QFileDialog::AcceptSave);
 }
 
+std::optional<std::vector<std::string>> QtFileDialogs::openFileNames(const std::string& title)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    std::vector<std::string> files;
+    for (const QString& file : dialog.selectedFiles())
+        files.push_back(file.toStdString());
+    return files;
+}
+
 } // namespace ai::ui

@@ -10,6 +10,7 @@ class QtFileDialogs : public FileDialogPort {
 public:
     std::optional<std::string> openFileName(const std::string& title) override;
     std::optional<std::string> saveFileName(const std::string& title) override;
+    std::optional<std::vector<std::string>> openFileNames(const std::string& title) override;
 };
 
 } // namespace ai::ui

@@ -32,4 +32,10 @@ bool QtProgress::advance(int done)
 
 void QtProgress::finish() { dialog_.reset(); }
 
+void QtProgress::setLabel(const std::string& label)
+{
+    if (dialog_)
+        dialog_->setLabelText(QString::fromStdString(label));
+}
+
 } // namespace ai::ui

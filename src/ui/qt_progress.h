@@ -18,6 +18,7 @@ public:
     void start(const std::string& label, int total) override;
     bool advance(int done) override;
     void finish() override;
+    void setLabel(const std::string& label) override;
 
 private:
     QPointer<QWidget> parent_;

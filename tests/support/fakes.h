@@ -8,6 +8,7 @@
 #include "shell/main_controller.h"
 #include "shell/ports.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <memory>
@@ -29,6 +30,14 @@ struct FakeWindow : MainWindowPort {
     }
     void setPanelVisible(Panel panel, bool visible) override { panels[panel] = visible; }
     void setBarValue(Bar bar, int value) override { bars[bar] = value; }
+    struct Selector {
+        int count = 0, step = 0;
+        std::string caption;
+    } selector;
+    void showStepSelector(int count, int step, const std::string& caption) override
+    {
+        selector = {count, step, caption};
+    }
 };
 
 // Records what the core draws on a view, as a list of primitives since the last restore.
@@ -152,6 +161,20 @@ struct FakeDialogs : FileDialogPort {
     {
         return next(title);
     }
+    // A multiple selection answers with the next path's files, split at each '|'.
+    std::optional<std::vector<std::string>> openFileNames(const std::string& title) override
+    {
+        const auto answer = next(title);
+        if (!answer)
+            return std::nullopt;
+        std::vector<std::string> files;
+        for (std::size_t at = 0; at <= answer->size();) {
+            const std::size_t bar = std::min(answer->find('|', at), answer->size());
+            files.push_back(answer->substr(at, bar - at));
+            at = bar + 1;
+        }
+        return files;
+    }
 };
 
 struct MemoryFiles : FileStore {
@@ -229,6 +252,7 @@ struct FakeProgress : ProgressPort {
         return !cancelAt || done < *cancelAt;
     }
     void finish() override { ++finishes; }
+    void setLabel(const std::string& label) override { labels.push_back(label); }
 };
 
 // Keeps the curves shown, the last one last.

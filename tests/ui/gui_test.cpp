@@ -211,6 +211,7 @@ TEST(MainWindow, StartsWithItsControlsTextsBarsAndMenus)
     EXPECT_EQ(
         menuTree(gui.form1.menuBar()),
         "image Import d'images;>imgcharge Structure chargée;>imagelibre Structure libre;"
+        ">imgsequence Séquence chargée…;"
         "meshmenu Maillage;>erase Effacement;>>effder Effacer dernier élément;"
         ">>effmesh Effacer le maillage;>>eff Effacer tout;>node Créer des noeuds;"
         ">manumesh Maillage manuel;>mesh Maillage automatique;>automesh Structure maillée;"
