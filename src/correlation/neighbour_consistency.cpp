@@ -56,7 +56,9 @@ std::vector<std::vector<int>> consistencyNeighbours(const std::vector<Displaceme
             const Displacement& other = nodes[static_cast<std::size_t>(m)];
             if (m == n || !other.found || std::find(list.begin(), list.end(), m) != list.end())
                 continue;
-            nearest.emplace_back(std::hypot(other.column - node.column, other.row - node.row), m);
+            const double dx = other.column - node.column;
+            const double dy = other.row - node.row;
+            nearest.emplace_back(dx * dx + dy * dy, m); // squared: the same order, cheaper
         }
         const std::size_t wanted = std::min(nearest.size(), kNearestNeighbours - list.size());
         std::partial_sort(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(wanted),
