@@ -124,24 +124,29 @@ struct GradientMoments {
     double sums[3][5][5] = {};
 
     // `fx` and `fy` hold the subset's gradients row by row, offsets -half .. half.
-    GradientMoments(const Eigen::VectorXd& fx, const Eigen::VectorXd& fy, int half, int degree)
+    template <int Degree> static GradientMoments of(const Eigen::VectorXd& fx, const Eigen::VectorXd& fy, int half)
     {
+        GradientMoments m;
         Eigen::Index i = 0;
         for (int j = -half; j <= half; ++j) {
-            double row[3][5] = {};
+            double row[3][Degree + 1] = {};
             for (int k = -half; k <= half; ++k, ++i) {
                 const double products[3] = {fx(i) * fx(i), fx(i) * fy(i), fy(i) * fy(i)};
-                double power = 1.0;
-                for (int a = 0; a <= degree; ++a, power *= k)
-                    for (int g = 0; g < 3; ++g)
-                        row[g][a] += products[g] * power;
+                double powers[Degree + 1];
+                powers[0] = 1.0;
+                for (int a = 1; a <= Degree; ++a)
+                    powers[a] = powers[a - 1] * k;
+                for (int g = 0; g < 3; ++g)
+                    for (int a = 0; a <= Degree; ++a)
+                        row[g][a] += products[g] * powers[a];
             }
             double power = 1.0;
-            for (int b = 0; b <= degree; ++b, power *= j)
-                for (int a = 0; a + b <= degree; ++a)
+            for (int b = 0; b <= Degree; ++b, power *= j)
+                for (int a = 0; a + b <= Degree; ++a)
                     for (int g = 0; g < 3; ++g)
-                        sums[g][a][b] += row[g][a] * power;
+                        m.sums[g][a][b] += row[g][a] * power;
         }
+        return m;
     }
 
     template <int N> Eigen::Matrix<double, N, N> hessian() const
@@ -224,7 +229,8 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     reference.array() -= reference.mean();
     const double spread = reference.squaredNorm();
     const bool predicting = N == 6 && predictSecondOrder;
-    const GradientMoments moments(fx, fy, half, N == 12 || predicting ? 4 : 2);
+    const GradientMoments moments = N == 12 || predicting ? GradientMoments::of<4>(fx, fy, half)
+                                                          : GradientMoments::of<2>(fx, fy, half);
     const Matrix hessian = moments.hessian<N>();
     const double freeNorm = std::sqrt(spread);
     const Eigen::LDLT<Matrix> solver(hessian);
