@@ -163,6 +163,37 @@ struct GradientMoments {
     }
 };
 
+// The sum over a subset of each parameter's steepest descent image times `values` (all
+// three row by row, offsets -half .. half): sums along each row of the gradients times the
+// values and the powers of dx, completed by the powers of dy at the row's end.
+template <int N>
+typename Shape<N>::Vector steepestProduct(const Eigen::VectorXd& fx, const Eigen::VectorXd& fy,
+                                          const Eigen::VectorXd& values, int half)
+{
+    using S = Shape<N>;
+    constexpr int kDegree = N == 6 ? 1 : 2;
+    typename S::Vector total = S::Vector::Zero();
+    Eigen::Index i = 0;
+    for (int j = -half; j <= half; ++j) {
+        double row[2][kDegree + 1] = {};
+        for (int k = -half; k <= half; ++k, ++i) {
+            const double along[2] = {fx(i) * values(i), fy(i) * values(i)};
+            double power = 1.0;
+            for (int a = 0; a <= kDegree; ++a, power *= k)
+                for (int g = 0; g < 2; ++g)
+                    row[g][a] += along[g] * power;
+        }
+        double powers[kDegree + 1];
+        powers[0] = 1.0;
+        for (int b = 1; b <= kDegree; ++b)
+            powers[b] = powers[b - 1] * j;
+        for (std::size_t n = 0; n < N; ++n)
+            total(static_cast<Eigen::Index>(n)) +=
+                S::kFactor[n] * row[S::kAxis[n]][S::kPowerX[n]] * powers[S::kPowerY[n]];
+    }
+    return total;
+}
+
 // The square of pixels around (column, row) reaching `reach`, cut to the picture.
 std::optional<BSplineWindow> windowAround(const GreyImage& image, int column, int row, int reach)
 {
@@ -326,11 +357,7 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
         // One Gauss-Newton step of the quadratic shape from the affine fit's last residuals:
         // what it would remove beyond what the affine step still removes.
         const Eigen::VectorXd residual = reference - scale * (warped.array() - warpedMean).matrix();
-        Shape<12>::Vector wider = Shape<12>::Vector::Zero();
-        i = 0;
-        for (int j = -half; j <= half; ++j)
-            for (int k = -half; k <= half; ++k, ++i)
-                wider += Shape<12>::steepest(fx(i), fy(i), k, j) * residual(i);
+        const Shape<12>::Vector wider = steepestProduct<12>(fx, fy, residual, half);
         const Eigen::LDLT<Eigen::Matrix<double, 12, 12>> widerSolver(moments.hessian<12>());
         if (widerSolver.info() == Eigen::Success && widerSolver.isPositive())
             fit.secondOrderGain =
