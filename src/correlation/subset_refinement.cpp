@@ -35,12 +35,6 @@ template <> struct Shape<6> {
     static constexpr std::array<int, 6> kPowerX{0, 1, 0, 0, 1, 0};
     static constexpr std::array<int, 6> kPowerY{0, 0, 1, 0, 0, 1};
     static constexpr std::array<double, 6> kFactor{1, 1, 1, 1, 1, 1};
-    static Vector steepest(double fx, double fy, double dx, double dy)
-    {
-        Vector j;
-        j << fx, fx * dx, fx * dy, fy, fy * dx, fy * dy;
-        return j;
-    }
     static Eigen::Matrix3d matrix(const Vector& p)
     {
         Eigen::Matrix3d m;
@@ -69,13 +63,6 @@ template <> struct Shape<12> {
     static constexpr std::array<int, 12> kPowerX{0, 1, 0, 2, 1, 0, 0, 1, 0, 2, 1, 0};
     static constexpr std::array<int, 12> kPowerY{0, 0, 1, 0, 1, 2, 0, 0, 1, 0, 1, 2};
     static constexpr std::array<double, 12> kFactor{1, 1, 1, 0.5, 1, 0.5, 1, 1, 1, 0.5, 1, 0.5};
-    static Vector steepest(double fx, double fy, double dx, double dy)
-    {
-        Vector j;
-        j << fx, fx * dx, fx * dy, fx * dx * dx / 2.0, fx * dx * dy, fx * dy * dy / 2.0, fy,
-            fy * dx, fy * dy, fy * dx * dx / 2.0, fy * dx * dy, fy * dy * dy / 2.0;
-        return j;
-    }
     // The warp acting on (dx^2, dx dy, dy^2, dx, dy, 1), kept to the second order, so
     // that warps compose as matrices.
     static Eigen::Matrix<double, 6, 6> matrix(const Vector& p)
@@ -244,9 +231,8 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     const int side = 2 * half + 1;
     const std::size_t count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     const auto columns = static_cast<Eigen::Index>(count);
-    // The steepest descent images side by side, one column per pixel, so that the Hessian
-    // and each iteration's gradient are matrix products rather than per-pixel updates.
-    Eigen::Matrix<double, N, Eigen::Dynamic> steepest(N, columns);
+    // The reference subset and its gradients; the steepest descent images are their
+    // products with powers of the offsets, never stored.
     Eigen::VectorXd reference(columns);
     Eigen::VectorXd fx(columns);
     Eigen::VectorXd fy(columns);
@@ -255,7 +241,6 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
         for (int k = -half; k <= half; ++k, ++i) {
             reference(i) = free.at(column + k, row + j);
             freeWindow.gradientAtPixel(column + k, row + j, fx(i), fy(i));
-            steepest.col(i) = Shape<N>::steepest(fx(i), fy(i), k, j);
         }
     reference.array() -= reference.mean();
     const double spread = reference.squaredNorm();
@@ -285,8 +270,8 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     // One pass over the subset per iteration: the reference is zero-mean, so the ZNSSD's
     // gradient and residual follow from sums of the warped levels, their squares and their
     // products with the reference and its steepest descent images.
-    const Vector steepestSum = steepest.rowwise().sum();
-    const Vector steepestReference = steepest * reference;
+    const Vector steepestSum = steepestProduct<N>(fx, fy, Eigen::VectorXd::Ones(columns), half);
+    const Vector steepestReference = steepestProduct<N>(fx, fy, reference, half);
     Eigen::VectorXd warped(columns);
     Vector gradient = Vector::Zero();
     double scale = 0.0;
@@ -332,7 +317,7 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
         const double sum = warped.sum();
         const double squares = warped.squaredNorm();
         const double product = reference.dot(warped);
-        const Vector steepestWarped = steepest * warped;
+        const Vector steepestWarped = steepestProduct<N>(fx, fy, warped, half);
         warpedMean = sum / static_cast<double>(count);
         const double warpedSpread = squares - sum * warpedMean;
         if (!(warpedSpread > 1e-9 * squares))
