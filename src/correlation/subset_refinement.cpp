@@ -62,7 +62,8 @@ template <> struct Shape<12> {
     static constexpr std::array<int, 12> kAxis{0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1};
     static constexpr std::array<int, 12> kPowerX{0, 1, 0, 2, 1, 0, 0, 1, 0, 2, 1, 0};
     static constexpr std::array<int, 12> kPowerY{0, 0, 1, 0, 1, 2, 0, 0, 1, 0, 1, 2};
-    static constexpr std::array<double, 12> kFactor{1, 1, 1, 0.5, 1, 0.5, 1, 1, 1, 0.5, 1, 0.5};
+    static constexpr std::array<double, 12> kFactor{1, 1, 1, 0.5, 1, 0.5,
+                                                    1, 1, 1, 0.5, 1, 0.5};
     // The warp acting on (dx^2, dx dy, dy^2, dx, dy, 1), kept to the second order, so
     // that warps compose as matrices.
     static Eigen::Matrix<double, 6, 6> matrix(const Vector& p)
@@ -111,7 +112,8 @@ struct GradientMoments {
     double sums[3][5][5] = {};
 
     // `fx` and `fy` hold the subset's gradients row by row, offsets -half .. half.
-    template <int Degree> static GradientMoments of(const Eigen::VectorXd& fx, const Eigen::VectorXd& fy, int half)
+    template <int Degree>
+    static GradientMoments of(const Eigen::VectorXd& fx, const Eigen::VectorXd& fy, int half)
     {
         GradientMoments m;
         Eigen::Index i = 0;
@@ -345,8 +347,9 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
         const Shape<12>::Vector wider = steepestProduct<12>(fx, fy, residual, half);
         const Eigen::LDLT<Eigen::Matrix<double, 12, 12>> widerSolver(moments.hessian<12>());
         if (widerSolver.info() == Eigen::Success && widerSolver.isPositive())
-            fit.secondOrderGain =
-                std::max(wider.dot(widerSolver.solve(wider)) - gradient.dot(solver.solve(gradient)), 0.0);
+            fit.secondOrderGain = std::max(wider.dot(widerSolver.solve(wider)) -
+                                               gradient.dot(solver.solve(gradient)),
+                                           0.0);
     }
     for (int n = 0; n < N; ++n)
         fit.shape(Shape<N>::kSlots[static_cast<std::size_t>(n)]) = p(n);

@@ -38,7 +38,8 @@ TEST(ShapeChoice, UnderNoiseAnAffineFieldIsMeasuredAsPreciselyAsByTheAffineShape
     CorrelationTask task;
     for (int j = 0; j < 10; ++j)
         for (int i = 0; i < 10; ++i) {
-            const Position at{(30.0 + 20.0 * i) * kTwipsPerPixel, (30.0 + 20.0 * j) * kTwipsPerPixel};
+            const Position at{(30.0 + 20.0 * i) * kTwipsPerPixel,
+                              (30.0 + 20.0 * j) * kTwipsPerPixel};
             task.free.push_back(at);
             task.guess.push_back(at);
             task.neighbours.push_back({});
@@ -53,8 +54,9 @@ TEST(ShapeChoice, UnderNoiseAnAffineFieldIsMeasuredAsPreciselyAsByTheAffineShape
                 continue;
             const double x = task.free[n].x / kTwipsPerPixel - 120.0;
             const double y = task.free[n].y / kTwipsPerPixel - 120.0;
-            const double ex = 123.4 + 1.01 * x + 0.004 * y - (*matches)[n].loaded.x / kTwipsPerPixel;
-            const double ey = 117.8 - 0.003 * x + 0.996 * y - (*matches)[n].loaded.y / kTwipsPerPixel;
+            const Position at = (*matches)[n].loaded;
+            const double ex = 123.4 + 1.01 * x + 0.004 * y - at.x / kTwipsPerPixel;
+            const double ey = 117.8 - 0.003 * x + 0.996 * y - at.y / kTwipsPerPixel;
             squares += ex * ex + ey * ey;
             ++found;
         }
