@@ -2,6 +2,7 @@
 
 #include "correlation/grey_image.h"
 
+#include <cstring>
 #include <vector>
 
 namespace ai {
@@ -30,17 +31,22 @@ public:
         // covers() keeps x and y positive, where truncation is the floor.
         const int column = static_cast<int>(x);
         const int row = static_cast<int>(y);
-        double wx[4];
-        double wy[4];
-        weights(x - column, wx);
-        weights(y - row, wy);
-        const double* line = &coefficients_[static_cast<std::size_t>(row - 1 - top_) *
-                                                static_cast<std::size_t>(width_) +
+        Pair w[4]; // the weights along x in lane 0, along y in lane 1
+        weights(Pair{x - column, y - row}, w);
+        const Pair x01{w[0][0], w[1][0]};
+        const Pair x23{w[2][0], w[3][0]};
+        const auto stride = static_cast<std::size_t>(width_);
+        const double* line = &coefficients_[static_cast<std::size_t>(row - 1 - top_) * stride +
                                             static_cast<std::size_t>(column - 1 - left_)];
-        double sum = 0.0;
-        for (int j = 0; j < 4; ++j, line += width_)
-            sum += wy[j] * (wx[0] * line[0] + wx[1] * line[1] + wx[2] * line[2] + wx[3] * line[3]);
-        return sum;
+        Pair sum{0.0, 0.0};
+        for (int j = 0; j < 4; ++j, line += stride) {
+            Pair c01;
+            Pair c23;
+            std::memcpy(&c01, line, sizeof c01);
+            std::memcpy(&c23, line + 2, sizeof c23);
+            sum += Pair{w[j][1], w[j][1]} * (x01 * c01 + x23 * c23);
+        }
+        return sum[0] + sum[1];
     }
 
     // The spline's gradient at the pixel (column, row), one pixel inside the rectangle.
@@ -60,18 +66,22 @@ public:
     }
 
 private:
+    // Two doubles in one vector register (SSE2, NEON), or two scalars where there is none:
+    // the interpolation's arithmetic runs on pairs.
+    using Pair = double __attribute__((vector_size(2 * sizeof(double))));
+
     // Six times the four cubic B-spline weights of the samples i-1 .. i+2 at i + t,
-    // 0 <= t < 1: the coefficients hold the 1 / 6, which spares a division per weight in
-    // the innermost step.
-    static void weights(double t, double w[4])
+    // 0 <= t < 1, for the two lanes of `t` at once: the coefficients hold the 1 / 6, which
+    // spares a division per weight in the innermost step.
+    static void weights(Pair t, Pair w[4])
     {
-        const double t2 = t * t;
-        const double t3 = t2 * t;
-        const double s = 1.0 - t;
+        const Pair one{1.0, 1.0};
+        const Pair t2 = t * t;
+        const Pair s = one - t;
         w[0] = s * s * s;
-        w[1] = 4.0 - 6.0 * t2 + 3.0 * t3;
-        w[2] = 1.0 + 3.0 * t + 3.0 * t2 - 3.0 * t3;
-        w[3] = t3;
+        w[1] = Pair{4.0, 4.0} + t2 * (Pair{3.0, 3.0} * t - Pair{6.0, 6.0});
+        w[3] = t2 * t;
+        w[2] = Pair{6.0, 6.0} - w[0] - w[1] - w[3]; // the weights sum to six
     }
 
     double coefficient(int column, int row) const

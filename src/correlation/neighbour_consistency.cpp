@@ -38,11 +38,14 @@ std::vector<std::vector<int>> consistencyNeighbours(const std::vector<Displaceme
                                                     const std::vector<std::vector<int>>& triangles)
 {
     const int count = static_cast<int>(nodes.size());
+    std::vector<int> found;
+    for (int m = 0; m < count; ++m)
+        if (nodes[static_cast<std::size_t>(m)].found)
+            found.push_back(m);
     std::vector<std::vector<int>> around(nodes.size());
-    for (int n = 0; n < count; ++n) {
+    std::vector<std::pair<double, int>> nearest;
+    for (const int n : found) {
         const Displacement& node = nodes[static_cast<std::size_t>(n)];
-        if (!node.found)
-            continue;
         auto& list = around[static_cast<std::size_t>(n)];
         if (static_cast<std::size_t>(n) < triangles.size())
             for (const int m : triangles[static_cast<std::size_t>(n)])
@@ -51,18 +54,24 @@ std::vector<std::vector<int>> consistencyNeighbours(const std::vector<Displaceme
                     list.push_back(m);
         if (list.size() >= kFewestNeighbours)
             continue;
-        std::vector<std::pair<double, int>> nearest;
-        for (int m = 0; m < count; ++m) {
+        // Squared distances: the same order, cheaper. The nodes already listed are among
+        // the nearest taken, and skipped there.
+        nearest.clear();
+        for (const int m : found) {
             const Displacement& other = nodes[static_cast<std::size_t>(m)];
-            if (m == n || !other.found || std::find(list.begin(), list.end(), m) != list.end())
-                continue;
-            nearest.emplace_back(std::hypot(other.column - node.column, other.row - node.row), m);
+            const double dx = other.column - node.column;
+            const double dy = other.row - node.row;
+            if (m != n)
+                nearest.emplace_back(dx * dx + dy * dy, m);
         }
-        const std::size_t wanted = std::min(nearest.size(), kNearestNeighbours - list.size());
-        std::partial_sort(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(wanted),
+        const std::size_t taken = std::min(nearest.size(), kNearestNeighbours);
+        std::partial_sort(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(taken),
                           nearest.end());
-        for (std::size_t i = 0; i < wanted; ++i)
-            list.push_back(nearest[i].second);
+        const std::size_t listed = list.size();
+        for (std::size_t i = 0; i < taken && list.size() < kNearestNeighbours; ++i)
+            if (std::find(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(listed),
+                          nearest[i].second) == list.begin() + static_cast<std::ptrdiff_t>(listed))
+                list.push_back(nearest[i].second);
     }
     return around;
 }

@@ -136,9 +136,17 @@ std::optional<SubsetFit> bestFit(const Context& context, const Subset& subset, i
                                  const ShapeParameters& start)
 {
     constexpr double kSignificance = 6.0; // for F(6, n - 12)
+    // The quadratic fit costs more than the affine one: it is tried only where the gain the
+    // affine fit predicts for it comes within a factor two of significance.
+    constexpr double kWorthTrying = kSignificance / 2.0;
+    const bool mayBend =
+        context.settings.secondOrderWhereBetter && texturedThroughout(context.free, subset, half);
     auto first = refineSubset(context.free, subset.column, subset.row, half, context.loaded, start,
-                              ShapeOrder::First, context.prefiltered);
-    if (!context.settings.secondOrderWhereBetter || !texturedThroughout(context.free, subset, half))
+                              ShapeOrder::First, context.prefiltered, mayBend);
+    if (!mayBend)
+        return first;
+    if (first && first->secondOrderGain / 6.0 <=
+                     kWorthTrying * first->residualSquares / (first->pixels - 12))
         return first;
     auto second = refineSubset(context.free, subset.column, subset.row, half, context.loaded,
                                first ? first->shape : start, ShapeOrder::Second, context.prefiltered);

@@ -29,12 +29,12 @@ template <int N> struct Shape;
 template <> struct Shape<6> {
     using Vector = Eigen::Matrix<double, 6, 1>;
     static constexpr std::array<int, 6> kSlots{0, 1, 2, 6, 7, 8};
-    static Vector steepest(double fx, double fy, double dx, double dy)
-    {
-        Vector j;
-        j << fx, fx * dx, fx * dy, fy, fy * dx, fy * dy;
-        return j;
-    }
+    // Parameter n's steepest descent image is the gradient along kAxis[n] times
+    // kFactor[n] dx^kPowerX[n] dy^kPowerY[n].
+    static constexpr std::array<int, 6> kAxis{0, 0, 0, 1, 1, 1};
+    static constexpr std::array<int, 6> kPowerX{0, 1, 0, 0, 1, 0};
+    static constexpr std::array<int, 6> kPowerY{0, 0, 1, 0, 0, 1};
+    static constexpr std::array<double, 6> kFactor{1, 1, 1, 1, 1, 1};
     static Eigen::Matrix3d matrix(const Vector& p)
     {
         Eigen::Matrix3d m;
@@ -59,13 +59,11 @@ template <> struct Shape<6> {
 template <> struct Shape<12> {
     using Vector = Eigen::Matrix<double, 12, 1>;
     static constexpr std::array<int, 12> kSlots{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    static Vector steepest(double fx, double fy, double dx, double dy)
-    {
-        Vector j;
-        j << fx, fx * dx, fx * dy, fx * dx * dx / 2.0, fx * dx * dy, fx * dy * dy / 2.0, fy,
-            fy * dx, fy * dy, fy * dx * dx / 2.0, fy * dx * dy, fy * dy * dy / 2.0;
-        return j;
-    }
+    static constexpr std::array<int, 12> kAxis{0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1};
+    static constexpr std::array<int, 12> kPowerX{0, 1, 0, 2, 1, 0, 0, 1, 0, 2, 1, 0};
+    static constexpr std::array<int, 12> kPowerY{0, 0, 1, 0, 1, 2, 0, 0, 1, 0, 1, 2};
+    static constexpr std::array<double, 12> kFactor{1, 1, 1, 0.5, 1, 0.5,
+                                                    1, 1, 1, 0.5, 1, 0.5};
     // The warp acting on (dx^2, dx dy, dy^2, dx, dy, 1), kept to the second order, so
     // that warps compose as matrices.
     static Eigen::Matrix<double, 6, 6> matrix(const Vector& p)
@@ -107,6 +105,84 @@ template <> struct Shape<12> {
     }
 };
 
+// Sums over a subset of the gradients' products (fx fx, fx fy, fy fy) times the powers
+// dx^a dy^b of the offsets, a + b up to 4: every entry of a Hessian of the shapes is one
+// of them, which costs a few multiply-adds per pixel rather than one per entry.
+struct GradientMoments {
+    double sums[3][5][5] = {};
+
+    // `fx` and `fy` hold the subset's gradients row by row, offsets -half .. half.
+    template <int Degree>
+    static GradientMoments of(const Eigen::VectorXd& fx, const Eigen::VectorXd& fy, int half)
+    {
+        GradientMoments m;
+        Eigen::Index i = 0;
+        for (int j = -half; j <= half; ++j) {
+            double row[3][Degree + 1] = {};
+            for (int k = -half; k <= half; ++k, ++i) {
+                const double products[3] = {fx(i) * fx(i), fx(i) * fy(i), fy(i) * fy(i)};
+                double powers[Degree + 1];
+                powers[0] = 1.0;
+                for (int a = 1; a <= Degree; ++a)
+                    powers[a] = powers[a - 1] * k;
+                for (int g = 0; g < 3; ++g)
+                    for (int a = 0; a <= Degree; ++a)
+                        row[g][a] += products[g] * powers[a];
+            }
+            double power = 1.0;
+            for (int b = 0; b <= Degree; ++b, power *= j)
+                for (int a = 0; a + b <= Degree; ++a)
+                    for (int g = 0; g < 3; ++g)
+                        m.sums[g][a][b] += row[g][a] * power;
+        }
+        return m;
+    }
+
+    template <int N> Eigen::Matrix<double, N, N> hessian() const
+    {
+        using S = Shape<N>;
+        Eigen::Matrix<double, N, N> h;
+        for (std::size_t m = 0; m < N; ++m)
+            for (std::size_t n = 0; n < N; ++n)
+                h(static_cast<Eigen::Index>(m), static_cast<Eigen::Index>(n)) =
+                    S::kFactor[m] * S::kFactor[n] *
+                    sums[S::kAxis[m] + S::kAxis[n]][S::kPowerX[m] + S::kPowerX[n]]
+                        [S::kPowerY[m] + S::kPowerY[n]];
+        return h;
+    }
+};
+
+// The sum over a subset of each parameter's steepest descent image times `values` (all
+// three row by row, offsets -half .. half): sums along each row of the gradients times the
+// values and the powers of dx, completed by the powers of dy at the row's end.
+template <int N>
+typename Shape<N>::Vector steepestProduct(const Eigen::VectorXd& fx, const Eigen::VectorXd& fy,
+                                          const Eigen::VectorXd& values, int half)
+{
+    using S = Shape<N>;
+    constexpr int kDegree = N == 6 ? 1 : 2;
+    typename S::Vector total = S::Vector::Zero();
+    Eigen::Index i = 0;
+    for (int j = -half; j <= half; ++j) {
+        double row[2][kDegree + 1] = {};
+        for (int k = -half; k <= half; ++k, ++i) {
+            const double along[2] = {fx(i) * values(i), fy(i) * values(i)};
+            double power = 1.0;
+            for (int a = 0; a <= kDegree; ++a, power *= k)
+                for (int g = 0; g < 2; ++g)
+                    row[g][a] += along[g] * power;
+        }
+        double powers[kDegree + 1];
+        powers[0] = 1.0;
+        for (int b = 1; b <= kDegree; ++b)
+            powers[b] = powers[b - 1] * j;
+        for (std::size_t n = 0; n < N; ++n)
+            total(static_cast<Eigen::Index>(n)) +=
+                S::kFactor[n] * row[S::kAxis[n]][S::kPowerX[n]] * powers[S::kPowerY[n]];
+    }
+    return total;
+}
+
 // The square of pixels around (column, row) reaching `reach`, cut to the picture.
 std::optional<BSplineWindow> windowAround(const GreyImage& image, int column, int row, int reach)
 {
@@ -141,7 +217,7 @@ struct SplineAround {
 template <int N>
 std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int half,
                                 const GreyImage& loaded, const ShapeParameters& start,
-                                const PrefilteredPair& prefiltered)
+                                const PrefilteredPair& prefiltered, bool predictSecondOrder)
 {
     using Vector = typename Shape<N>::Vector;
     using Matrix = Eigen::Matrix<double, N, N>;
@@ -157,22 +233,23 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     const int side = 2 * half + 1;
     const std::size_t count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     const auto columns = static_cast<Eigen::Index>(count);
-    // The steepest descent images side by side, one column per pixel, so that the Hessian
-    // and each iteration's gradient are matrix products rather than per-pixel updates.
-    Eigen::Matrix<double, N, Eigen::Dynamic> steepest(N, columns);
+    // The reference subset and its gradients; the steepest descent images are their
+    // products with powers of the offsets, never stored.
     Eigen::VectorXd reference(columns);
+    Eigen::VectorXd fx(columns);
+    Eigen::VectorXd fy(columns);
     Eigen::Index i = 0;
     for (int j = -half; j <= half; ++j)
         for (int k = -half; k <= half; ++k, ++i) {
             reference(i) = free.at(column + k, row + j);
-            double fx = 0.0;
-            double fy = 0.0;
-            freeWindow.gradientAtPixel(column + k, row + j, fx, fy);
-            steepest.col(i) = Shape<N>::steepest(fx, fy, k, j);
+            freeWindow.gradientAtPixel(column + k, row + j, fx(i), fy(i));
         }
     reference.array() -= reference.mean();
     const double spread = reference.squaredNorm();
-    const Matrix hessian = steepest * steepest.transpose();
+    const bool predicting = N == 6 && predictSecondOrder;
+    const GradientMoments moments = N == 12 || predicting ? GradientMoments::of<4>(fx, fy, half)
+                                                          : GradientMoments::of<2>(fx, fy, half);
+    const Matrix hessian = moments.hessian<N>();
     const double freeNorm = std::sqrt(spread);
     const Eigen::LDLT<Matrix> solver(hessian);
     if (freeNorm <= 0.0 || solver.info() != Eigen::Success || !solver.isPositive())
@@ -195,9 +272,12 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     // One pass over the subset per iteration: the reference is zero-mean, so the ZNSSD's
     // gradient and residual follow from sums of the warped levels, their squares and their
     // products with the reference and its steepest descent images.
-    const Vector steepestSum = steepest.rowwise().sum();
-    const Vector steepestReference = steepest * reference;
+    const Vector steepestSum = steepestProduct<N>(fx, fy, Eigen::VectorXd::Ones(columns), half);
+    const Vector steepestReference = steepestProduct<N>(fx, fy, reference, half);
     Eigen::VectorXd warped(columns);
+    Vector gradient = Vector::Zero();
+    double scale = 0.0;
+    double warpedMean = 0.0;
     SubsetFit fit;
     for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
         fit.iterations = iteration;
@@ -239,8 +319,8 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
         const double sum = warped.sum();
         const double squares = warped.squaredNorm();
         const double product = reference.dot(warped);
-        const Vector steepestWarped = steepest * warped;
-        const double warpedMean = sum / static_cast<double>(count);
+        const Vector steepestWarped = steepestProduct<N>(fx, fy, warped, half);
+        warpedMean = sum / static_cast<double>(count);
         const double warpedSpread = squares - sum * warpedMean;
         if (!(warpedSpread > 1e-9 * squares))
             return std::nullopt;
@@ -248,9 +328,8 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
         fit.zncc = product / (freeNorm * warpedNorm);
 
         // Residuals reference - scale (warped - mean), in the free photograph's grey levels.
-        const double scale = freeNorm / warpedNorm;
-        const Vector gradient =
-            steepestReference - scale * (steepestWarped - warpedMean * steepestSum);
+        scale = freeNorm / warpedNorm;
+        gradient = steepestReference - scale * (steepestWarped - warpedMean * steepestSum);
         fit.residualSquares = std::max(2.0 * spread * (1.0 - fit.zncc), 0.0);
         const Vector step = -solver.solve(gradient);
         p = Shape<N>::compose(p, step);
@@ -261,6 +340,17 @@ std::optional<SubsetFit> refine(const GreyImage& free, int column, int row, int 
     }
     fit.order = N == 6 ? ShapeOrder::First : ShapeOrder::Second;
     fit.pixels = static_cast<int>(count);
+    if (predicting) {
+        // One Gauss-Newton step of the quadratic shape from the affine fit's last residuals:
+        // what it would remove beyond what the affine step still removes.
+        const Eigen::VectorXd residual = reference - scale * (warped.array() - warpedMean).matrix();
+        const Shape<12>::Vector wider = steepestProduct<12>(fx, fy, residual, half);
+        const Eigen::LDLT<Eigen::Matrix<double, 12, 12>> widerSolver(moments.hessian<12>());
+        if (widerSolver.info() == Eigen::Success && widerSolver.isPositive())
+            fit.secondOrderGain = std::max(wider.dot(widerSolver.solve(wider)) -
+                                               gradient.dot(solver.solve(gradient)),
+                                           0.0);
+    }
     for (int n = 0; n < N; ++n)
         fit.shape(Shape<N>::kSlots[static_cast<std::size_t>(n)]) = p(n);
     // Gauss-Newton's covariance with the noise of the fit's own residual: it holds the
@@ -301,11 +391,12 @@ ShapeParameters shapeOf(const AffineWarp& w)
 
 std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row, int half,
                                       const GreyImage& loaded, const ShapeParameters& start,
-                                      ShapeOrder order, const PrefilteredPair& prefiltered)
+                                      ShapeOrder order, const PrefilteredPair& prefiltered,
+                                      bool predictSecondOrder)
 {
     return order == ShapeOrder::First
-               ? refine<6>(free, column, row, half, loaded, start, prefiltered)
-               : refine<12>(free, column, row, half, loaded, start, prefiltered);
+               ? refine<6>(free, column, row, half, loaded, start, prefiltered, predictSecondOrder)
+               : refine<12>(free, column, row, half, loaded, start, prefiltered, false);
 }
 
 } // namespace ai

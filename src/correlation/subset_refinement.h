@@ -40,6 +40,9 @@ struct SubsetFit {
     // The covariance of the parameters from the grey-level noise, pixels squared.
     Eigen::Matrix<double, 12, 12> covariance = Eigen::Matrix<double, 12, 12>::Zero();
     int iterations = 0;
+    // For an affine fit asked for it, the drop of `residualSquares` that the quadratic
+    // shape promises: one Gauss-Newton step of it from the affine fit's residuals.
+    double secondOrderGain = 0.0;
 
     AffineWarp warp() const { return {shape(0), shape(1), shape(2), shape(6), shape(7), shape(8)}; }
     // How the displacement at the offset (dx, dy) depends on the parameters.
@@ -57,10 +60,12 @@ struct PrefilteredPair {
 // `half`, by inverse-compositional Gauss-Newton on the zero-normalised sum of squared
 // differences, the loaded photograph interpolated by cubic B-spline. Stops when the update
 // falls below 1e-3 pixel or after 30 iterations. Nothing when the subset or its warped
-// image leaves a photograph, or a subset is flat.
+// image leaves a photograph, or a subset is flat. With `predictSecondOrder`, an affine fit
+// also tells its `secondOrderGain`, for a few per cent of its cost.
 std::optional<SubsetFit> refineSubset(const GreyImage& free, int column, int row, int half,
                                       const GreyImage& loaded, const ShapeParameters& start,
-                                      ShapeOrder order, const PrefilteredPair& prefiltered = {});
+                                      ShapeOrder order, const PrefilteredPair& prefiltered = {},
+                                      bool predictSecondOrder = false);
 
 // The parameters of an affine warp.
 ShapeParameters shapeOf(const AffineWarp& warp);
