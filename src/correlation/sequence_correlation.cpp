@@ -3,6 +3,7 @@
 #include "correlation/step_prediction.h"
 
 #include <algorithm>
+#include <future>
 #include <memory>
 
 namespace ai {
@@ -21,10 +22,22 @@ correlateSequence(const ProjectState& state, int nodeCount, const GreyImage& fre
     StepPrediction prediction(*work, nodeCount);
     SequenceCorrelation sequence;
     const int stepCount = static_cast<int>(steps.size());
+    // Each step's photograph is decoded while the step before is correlated: two loaded
+    // photographs at most are held at once, whatever the number of steps.
+    auto decode = [&](int k) {
+        return std::async(std::launch::async, [&photographs, &steps, k] {
+            return photographs.greyLevels(steps[static_cast<std::size_t>(k - 1)]);
+        });
+    };
+    std::future<std::shared_ptr<const GreyImage>> next;
+    if (stepCount > 0)
+        next = decode(1);
     for (int k = 1; k <= stepCount; ++k) {
-        const auto loaded = photographs.greyLevels(steps[static_cast<std::size_t>(k - 1)]);
+        const auto loaded = next.get();
         if (!loaded || loaded->empty())
             return SequenceCorrelation{.steps = {}, .unreadableStep = k};
+        if (k < stepCount)
+            next = decode(k + 1);
         std::vector<DisplacementGradient> gradients;
         if (k > 1)
             gradients = prediction.predict(*work);

@@ -3,7 +3,6 @@
 #include "correlation/neighbour_consistency.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace ai {
@@ -76,8 +75,8 @@ std::vector<DisplacementGradient> StepPrediction::predict(ProjectState& state) c
         const std::vector<int> around = foundAround(n);
         if (around.empty())
             continue;
-        const Displacement node{false, free_[n].x / kTwipsPerPixel, free_[n].y / kTwipsPerPixel,
-                                {}};
+        const Displacement node{
+            false, free_[n].x / kTwipsPerPixel, free_[n].y / kTwipsPerPixel, {}};
         const AffineWarp w = medianPrediction(expected, around, node);
         state.LoadNodes[n] = {free_[n].x + w.u * kTwipsPerPixel, free_[n].y + w.v * kTwipsPerPixel};
         gradients[n] = {w.ux, w.uy, w.vx, w.vy};
@@ -95,9 +94,12 @@ std::vector<int> StepPrediction::foundAround(std::size_t node) const
         return list;
     std::vector<std::pair<double, int>> nearest;
     for (std::size_t m = 1; m < tracks_.size(); ++m)
-        if (tracks_[m].found && std::find(list.begin(), list.end(), static_cast<int>(m)) == list.end())
-            nearest.emplace_back(std::hypot(free_[m].x - free_[node].x, free_[m].y - free_[node].y),
-                                 static_cast<int>(m));
+        if (tracks_[m].found &&
+            std::find(list.begin(), list.end(), static_cast<int>(m)) == list.end()) {
+            const double dx = free_[m].x - free_[node].x;
+            const double dy = free_[m].y - free_[node].y;
+            nearest.emplace_back(dx * dx + dy * dy, static_cast<int>(m));
+        }
     const std::size_t wanted = std::min(nearest.size(), kNearestNeighbours - list.size());
     std::partial_sort(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(wanted),
                       nearest.end());
