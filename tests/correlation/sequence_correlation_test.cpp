@@ -43,10 +43,11 @@ struct SequenceCase {
     int marginX;
     int marginY;
     bool plate;
+    int subset;
 };
 
 // The strip's fixed column and final stretch.
-constexpr double kStripCentre = 120.0;
+constexpr double kStripCentre = 360.0;
 constexpr double kFinalStretch = 0.4;
 
 // The plate: the worked example's remote stress and material on a smaller plate.
@@ -65,7 +66,9 @@ Point kirschMoved(Point free, double share)
 double fromHoleCentre(Point p) { return std::hypot(p.x - kHole.x, p.y - kHole.y); }
 
 const SequenceCase kCases[] = {
-    {"strip stretched to 40 %", 240, 120,
+    // Its ends move on by up to 5 pixels a step, farther than a refinement reaches, with
+    // strains at which the undeformed subset is no longer found.
+    {"strip stretched to 40 %", 720, 60,
      [](Point p, double share) {
          return Point{kStripCentre + (p.x - kStripCentre) * (1.0 + kFinalStretch * share), p.y};
      },
@@ -73,7 +76,7 @@ const SequenceCase kCases[] = {
          return std::optional<Point>(
              {kStripCentre + (p.x - kStripCentre) / (1.0 + kFinalStretch * share), p.y});
      },
-     25, 70, 35, false},
+     40, 120, 30, false, 31},
     {"plate with a hole", 200, 120, kirschMoved,
      [](Point loaded, double share) -> std::optional<Point> {
          // The fixed point of free = loaded - u(free); the strains are a few per cent.
@@ -90,7 +93,7 @@ const SequenceCase kCases[] = {
          }
          return fromHoleCentre(free) < kHoleRadius ? std::nullopt : std::optional<Point>(free);
      },
-     15, 20, 15, true},
+     15, 20, 15, true, 21},
 };
 
 // The photograph at a share of the load, with 3 x 3 samples per pixel.
@@ -205,10 +208,10 @@ std::pair<double, double> gaugeSigmaXx(const ProjectState& state, const GaugeRec
 
 TEST(SequenceCorrelation, EveryStepOfATwentyStepTestAsASinglePairFindsIt)
 {
-    const CorrelationSettings settings{.subset = 21, .searchRadius = 10};
-    const int half = settings.subset / 2;
     for (const SequenceCase& test : kCases) {
         SCOPED_TRACE(test.name);
+        const CorrelationSettings settings{.subset = test.subset, .searchRadius = 10};
+        const int half = settings.subset / 2;
         RenderedSteps photographs(test, kSteps);
         const GreyImage& free = photographs.images[0];
         auto state = gridStudy(test);
@@ -265,7 +268,8 @@ TEST(SequenceCorrelation, EveryStepOfATwentyStepTestAsASinglePairFindsIt)
                     continue;
                 const Point at = pixels(step.loaded[slot]);
                 const Point single = pixels(pair->LoadNodes[slot]);
-                EXPECT_LT(std::hypot(at.x - single.x, at.y - single.y), 0.002) << "node " << n;
+                // Within the refinement's tolerance of it, from another start.
+                EXPECT_LT(std::hypot(at.x - single.x, at.y - single.y), 0.005) << "node " << n;
                 const Point exact = test.moved(node, share);
                 worst = std::max(worst, std::hypot(at.x - exact.x, at.y - exact.y));
             }
