@@ -295,6 +295,41 @@ TEST(SequenceCorrelation, EveryStepOfATwentyStepTestAsASinglePairFindsIt)
     }
 }
 
+// Steps of a plain shift of 2 then 4 pixels, a jump of 80 pixels far beyond the search, and
+// 2 pixels more: the jump and the step after it are seeded by matched features.
+TEST(SequenceCorrelation, AJumpBetweenStepsIsFoundFromMatchedFeatures)
+{
+    const double shifts[] = {2.0, 4.0, 84.0, 86.0};
+    struct Shifted : PhotographSource {
+        SyntheticSpeckle speckle{200, 200, 21};
+        const double* shifts;
+        std::shared_ptr<const GreyImage> greyLevels(const std::string& path) override
+        {
+            const double shift = shifts[std::stoi(path.substr(5)) - 1];
+            return std::make_shared<const GreyImage>(
+                speckle.render([shift](double& x, double&) { x -= shift; }, 300, 200));
+        }
+        std::string failure(const std::string&) override { return {}; }
+    } photographs;
+    photographs.shifts = shifts;
+    const GreyImage free = photographs.speckle.render([](double&, double&) {});
+    const SequenceCase grid{"", 200, 200, {}, {}, 20, 40, 40, false, 21};
+    auto state = gridStudy(grid);
+    const auto sequence = correlateSequence(
+        *state, state->NodeCount, free, {"step-1", "step-2", "step-3", "step-4"}, photographs,
+        {.subset = 21, .searchRadius = 10}, [](int, int, int, int) { return true; });
+    ASSERT_TRUE(sequence);
+    ASSERT_EQ(sequence->steps.size(), 4u);
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(sequence->steps[k].outcome.found.size(), std::size_t(state->NodeCount)) << k;
+        for (const int n : sequence->steps[k].outcome.found) {
+            const Point at = pixels(sequence->steps[k].loaded[static_cast<std::size_t>(n)]);
+            const Point node = pixels(state->FreeNodes[static_cast<std::size_t>(n)]);
+            EXPECT_LT(std::hypot(at.x - node.x - shifts[k], at.y - node.y), 0.01) << k << ' ' << n;
+        }
+    }
+}
+
 TEST(SequenceCorrelation, ACancelKeepsNothingAndAnUnreadableStepIsNamed)
 {
     RenderedSteps photographs(kCases[0], 4);
