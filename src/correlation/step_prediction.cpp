@@ -21,6 +21,11 @@ StepPrediction::StepPrediction(const ProjectState& state, int nodeCount)
       triangleNeighbours_(slot(nodeCount) + 1), tracks_(slot(nodeCount) + 1),
       gradients_(slot(nodeCount) + 1)
 {
+    // Every node the first step correlates is at rest on the free photograph.
+    for (std::size_t n = 1; n < tracks_.size(); ++n)
+        if (free_[n].isSet() && state.LoadNodes[n].isSet())
+            tracks_[n] = {
+                .followed = true, .found = true, .steady = false, .at = free_[n], .before = {}};
     for (int e = 1; e <= state.ElementCount; ++e)
         for (const int a : state.Elements[slot(e)].nodes)
             for (const int b : state.Elements[slot(e)].nodes) {
@@ -38,7 +43,7 @@ void StepPrediction::record(const ProjectState& state, const StudyCorrelationOut
         if (slot(n) < tracks_.size())
             tracks_[slot(n)].found = tracks_[slot(n)].steady = false;
     for (const int n : outcome.found) {
-        if (slot(n) >= tracks_.size())
+        if (slot(n) >= tracks_.size() || !tracks_[slot(n)].followed)
             continue;
         Track& track = tracks_[slot(n)];
         track.steady = track.found;
@@ -57,7 +62,7 @@ std::vector<DisplacementGradient> StepPrediction::predict(ProjectState& state) c
     std::vector<Displacement> expected(tracks_.size());
     for (std::size_t n = 1; n < tracks_.size(); ++n) {
         const Track& track = tracks_[n];
-        if (!track.found)
+        if (!track.followed || !track.found)
             continue;
         Position next = track.at;
         if (track.steady)
@@ -70,7 +75,7 @@ std::vector<DisplacementGradient> StepPrediction::predict(ProjectState& state) c
     }
     std::vector<DisplacementGradient> gradients = gradients_;
     for (std::size_t n = 1; n < tracks_.size(); ++n) {
-        if (tracks_[n].found || !free_[n].isSet())
+        if (!tracks_[n].followed || tracks_[n].found)
             continue;
         const std::vector<int> around = foundAround(n);
         if (around.empty())
@@ -88,13 +93,13 @@ std::vector<int> StepPrediction::foundAround(std::size_t node) const
 {
     std::vector<int> list;
     for (const int m : triangleNeighbours_[node])
-        if (tracks_[slot(m)].found)
+        if (tracks_[slot(m)].followed && tracks_[slot(m)].found)
             list.push_back(m);
     if (list.size() >= kFewestNeighbours)
         return list;
     std::vector<std::pair<double, int>> nearest;
     for (std::size_t m = 1; m < tracks_.size(); ++m)
-        if (tracks_[m].found &&
+        if (tracks_[m].followed && tracks_[m].found &&
             std::find(list.begin(), list.end(), static_cast<int>(m)) == list.end()) {
             const double dx = free_[m].x - free_[node].x;
             const double dy = free_[m].y - free_[node].y;

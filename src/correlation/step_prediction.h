@@ -8,11 +8,12 @@
 namespace ai {
 
 // Where the nodes of a load sequence are expected at the next step, from where the steps
-// before found them. A node found at the last two steps is expected to move on as it moved
-// between them: a test loaded step by step moves its points by about the same increment
-// each time, which can be larger than a refinement reaches. A node the last step did not
-// find is placed by its neighbours found there; without any, it stays where it was last
-// found.
+// before found them, the free photograph being the step before the first. A node found at
+// the last two steps is expected to move on as it moved between them: a test loaded step
+// by step moves its points by about the same increment each time, which can be larger than
+// a refinement reaches, and a refinement started that far may settle on a false optimum.
+// A node the last step did not find is placed by its neighbours found there; without any,
+// it stays where it was last found. Only the nodes the first step correlates are followed.
 class StepPrediction {
 public:
     StepPrediction(const ProjectState& state, int nodeCount);
@@ -26,6 +27,7 @@ public:
 
 private:
     struct Track {
+        bool followed = false;
         bool found = false;  // at the last step
         bool steady = false; // at the two last steps
         Position at;         // where last found
