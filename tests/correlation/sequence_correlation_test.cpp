@@ -255,8 +255,9 @@ TEST(SequenceCorrelation, EveryStepOfATwentyStepTestAsASinglePairFindsIt)
                 const auto slot = static_cast<std::size_t>(n);
                 const Point node = pixels(state->FreeNodes[slot]);
                 const bool found = !step.locations[slot].notFound;
-                if (test.plate && fromHoleCentre(node) < kHoleRadius - kMaterialReach)
+                if (test.plate && fromHoleCentre(node) < kHoleRadius - kMaterialReach) {
                     EXPECT_FALSE(found) << "node " << n << " in the hole";
+                }
                 // A subset wholly on the material is found, at the single pair's optimum.
                 const double nearest =
                     std::hypot(std::max(std::fabs(node.x - kHole.x) - half, 0.0),
