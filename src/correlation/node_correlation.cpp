@@ -197,6 +197,7 @@ Attempt refineFrom(const Context& context, const Subset& subset, const ShapePara
                                c(1, 1) * unitsSquared};
     result.match.zncc = fit->zncc;
     result.warp = fit->warp();
+    result.match.gradient = {result.warp.ux, result.warp.uy, result.warp.vx, result.warp.vy};
     return result;
 }
 
@@ -272,6 +273,8 @@ public:
     {
         const int radius = context_.settings.searchRadius;
         const int near = std::min(radius, kNearSearchRadius);
+        if (!task_.gradient.empty() && !startFromGradients())
+            return std::nullopt;
         // A few nodes spread over the task search first and lend their warps to their
         // neighbours, which then need no search of their own; the nodes that propagation
         // does not reach, across a jump for instance, search for themselves.
@@ -485,6 +488,33 @@ private:
                     queue.push(n);
             }
         }
+    }
+
+    // Every node refined straight from its guess deformed by the gradient it brings, then
+    // judged by its neighbours; the searches that follow take only the nodes left.
+    bool startFromGradients()
+    {
+        std::vector<std::size_t> nodes;
+        for (std::size_t n = 0; n < attempts_.size() && n < task_.gradient.size(); ++n)
+            if (usable(task_.free[n]) && usable(task_.guess[n]))
+                nodes.push_back(n);
+        if (!forEach(nodes, [&](std::size_t n) {
+                attempts_[n] = fromPrediction(context_, subsets_[n], carriedWarp(n));
+            }))
+            return false;
+        settle();
+        return true;
+    }
+
+    // The warp of node n's subset centre that its guess and its gradient give.
+    AffineWarp carriedWarp(std::size_t n) const
+    {
+        const DisplacementGradient& g = task_.gradient[n];
+        const Subset& s = subsets_[n];
+        const double u = task_.guess[n].x / kTwipsPerPixel - (s.column + s.offsetX);
+        const double v = task_.guess[n].y / kTwipsPerPixel - (s.row + s.offsetY);
+        return {u - g.ux * s.offsetX - g.uy * s.offsetY, g.ux, g.uy,
+                v - g.vx * s.offsetX - g.vy * s.offsetY, g.vx, g.vy};
     }
 
     // New guesses for the nodes not found, from the motion of matched features near each.

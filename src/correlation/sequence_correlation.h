@@ -29,11 +29,15 @@ struct SequenceCorrelation {
 // within that step; returning false cancels.
 using SequenceProgress = std::function<bool(int step, int steps, int done, int total)>;
 
-// Correlates every step's photograph against the free one, each step starting from the
-// positions found at the step before (the study's loaded positions for the first), so that a
-// strain too large for one pair is followed step by step. A node not found at a step starts
-// the next from where it was last found. Photographs are decoded one step at a time. The
-// state is left as it was; nothing is returned when the progress cancels the work.
+// Correlates every step's photograph against the free one, each step starting from where
+// the steps before lead each node, with the warp it had (the study's loaded positions for
+// the first), so that a strain too large for one pair is followed step by step; the
+// feature seeding steps in where a step jumps. A node not found at a step starts the next
+// from its neighbours found there, else from where it was last found. The photographs are
+// asked of `photographs` one at a time on a second thread, the next one while a step is
+// correlated, so nothing else may use `photographs` until this returns; no more than two
+// loaded photographs are held at once. The state is left as it was; nothing is returned
+// when the progress cancels the work.
 std::optional<SequenceCorrelation>
 correlateSequence(const ProjectState& state, int nodeCount, const GreyImage& free,
                   const std::vector<std::string>& steps, PhotographSource& photographs,

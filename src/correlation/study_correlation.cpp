@@ -18,7 +18,8 @@ struct NumberedTask {
     CorrelationTask task;
 };
 
-NumberedTask taskOf(const ProjectState& state, int nodeCount)
+NumberedTask taskOf(const ProjectState& state, int nodeCount,
+                    const std::vector<DisplacementGradient>* gradients)
 {
     NumberedTask numbered;
     // Task index of each node number, -1 for a node left out.
@@ -32,6 +33,9 @@ NumberedTask taskOf(const ProjectState& state, int nodeCount)
         numbered.nodes.push_back(n);
         numbered.task.free.push_back(free);
         numbered.task.guess.push_back(loaded);
+        if (gradients)
+            numbered.task.gradient.push_back(slot(n) < gradients->size() ? (*gradients)[slot(n)]
+                                                                         : DisplacementGradient{});
     }
     auto& neighbours = numbered.task.neighbours;
     neighbours.resize(numbered.nodes.size());
@@ -55,23 +59,25 @@ NumberedTask taskOf(const ProjectState& state, int nodeCount)
 
 } // namespace
 
-std::optional<StudyCorrelationOutcome> correlateStudyNodes(ProjectState& state, int nodeCount,
-                                                           const GreyImage& free,
-                                                           const GreyImage& loaded,
-                                                           const CorrelationSettings& settings,
-                                                           const CorrelationProgress& progress)
+std::optional<StudyCorrelationOutcome>
+correlateStudyNodes(ProjectState& state, int nodeCount, const GreyImage& free,
+                    const GreyImage& loaded, const CorrelationSettings& settings,
+                    const CorrelationProgress& progress,
+                    const std::vector<DisplacementGradient>* gradients)
 {
     nodeCount = std::clamp(nodeCount, 0, kMaxNodes);
-    const NumberedTask numbered = taskOf(state, nodeCount);
+    const NumberedTask numbered = taskOf(state, nodeCount, gradients);
     const auto matches = correlateNodes(free, loaded, numbered.task, settings, progress);
     if (!matches || matches->size() != numbered.nodes.size())
         return std::nullopt;
     StudyCorrelationOutcome outcome;
+    outcome.gradients.resize(slot(nodeCount) + 1);
     for (std::size_t i = 0; i < numbered.nodes.size(); ++i) {
         const int n = numbered.nodes[i];
         if ((*matches)[i].found) {
             takeMatch(state, n, (*matches)[i]);
             outcome.found.push_back(n);
+            outcome.gradients[slot(n)] = (*matches)[i].gradient;
         } else {
             state.LoadLocations[slot(n)] = LoadLocation{.notFound = true};
             outcome.notFound.push_back(n);

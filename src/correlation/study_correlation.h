@@ -15,6 +15,8 @@ struct StudyCorrelationOutcome {
     std::vector<int> found;
     std::vector<int> notFound;
     int leftOutElements = 0;
+    // Indexed by node number: the gradient of each node found, zero for the others.
+    std::vector<DisplacementGradient> gradients;
 };
 
 // Correlates nodes 1 to `nodeCount` of the study that have both positions, each from its
@@ -22,11 +24,13 @@ struct StudyCorrelationOutcome {
 // node found takes the found loaded position and its record; one not found keeps its loaded
 // position as a guess and is marked not found, which leaves its triangles out of the study.
 // Nothing changes and nothing is returned when the progress cancels the work.
-std::optional<StudyCorrelationOutcome> correlateStudyNodes(ProjectState& state, int nodeCount,
-                                                           const GreyImage& free,
-                                                           const GreyImage& loaded,
-                                                           const CorrelationSettings& settings,
-                                                           const CorrelationProgress& progress);
+// With `gradients` (indexed by node number), every node starts from its loaded position
+// deformed by its gradient there.
+std::optional<StudyCorrelationOutcome>
+correlateStudyNodes(ProjectState& state, int nodeCount, const GreyImage& free,
+                    const GreyImage& loaded, const CorrelationSettings& settings,
+                    const CorrelationProgress& progress,
+                    const std::vector<DisplacementGradient>* gradients = nullptr);
 
 // Gives node `node` the position of a match that was found, and its record.
 void takeMatch(ProjectState& state, int node, const NodeMatch& match);

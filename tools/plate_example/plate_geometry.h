@@ -28,11 +28,12 @@ inline constexpr double kRemoteStress = 40.0; // MPa, along x
 
 inline constexpr PlateLoad kLoad{kRemoteStress, kYoung, kPoisson, kHoleRadius};
 
-// The exact position on the loaded photograph of the material point at `free`.
-inline Vector2 loadedPosition(Vector2 free)
+// The exact position on the loaded photograph of the material point at `free`, under
+// `share` of the load (the field is linear in it).
+inline Vector2 loadedPosition(Vector2 free, double share = 1.0)
 {
     const Vector2 u = kirschDisplacement(kLoad, {free.x - kHoleCentre.x, free.y - kHoleCentre.y});
-    return {free.x + u.x, free.y + u.y};
+    return {free.x + share * u.x, free.y + share * u.y};
 }
 
 } // namespace ai::example

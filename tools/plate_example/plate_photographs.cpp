@@ -32,16 +32,16 @@ double brightnessAt(std::optional<Vector2> p)
     return kSpeckleDark + (kPlateLight - kSpeckleDark) * speckle;
 }
 
-// The material point that the deformation brought to `loaded`: the fixed point of
-// free = loaded - u(free), a contraction since the strains are a few per cent. Nothing
-// when it lies in the hole, where the field is not defined.
-std::optional<Vector2> materialPointAt(Vector2 loaded)
+// The material point that the deformation under `share` of the load brought to `loaded`:
+// the fixed point of free = loaded - u(free), a contraction since the strains are a few
+// per cent. Nothing when it lies in the hole, where the field is not defined.
+std::optional<Vector2> materialPointAt(Vector2 loaded, double share)
 {
     Vector2 free = loaded;
     for (int i = 0; i < 60; ++i) {
         if (std::hypot(free.x - kHoleCentre.x, free.y - kHoleCentre.y) < kHoleRadius / 2.0)
             return std::nullopt;
-        const Vector2 moved = loadedPosition(free);
+        const Vector2 moved = loadedPosition(free, share);
         const Vector2 next{free.x + loaded.x - moved.x, free.y + loaded.y - moved.y};
         const bool settled = std::hypot(next.x - free.x, next.y - free.y) < 1e-9;
         free = next;
@@ -106,6 +106,9 @@ QImage freePhotograph()
     return render([](Vector2 at) { return std::optional<Vector2>(at); });
 }
 
-QImage loadedPhotograph() { return render(materialPointAt); }
+QImage loadedPhotograph(double share)
+{
+    return render([share](Vector2 at) { return materialPointAt(at, share); });
+}
 
 } // namespace ai::example
