@@ -326,19 +326,11 @@ TEST(BatchProgram, FollowsASequenceOfLoadStepsIntoFilesPerStepAndAGaugeHistory)
     };
     save("free.png", speckle.render([](double&, double&) {}));
     writeFile(folder.filePath("empty.MEF"), "[init]\r\nnode=0\r\nmesh=0\r\n");
-    QStringList arguments{"--grid-region=60,30,180,90,20",
-                          "--correlate",
-                          "--free-image=free.png",
-                          "--subset=21",
-                          "--search=10",
-                          "--study=sxx",
-                          "--plane-stress",
-                          "--young=1000",
-                          "--poisson=0.25",
-                          "--save=steps.MEF",
-                          "--history-csv=history.csv",
-                          "--gauge=80,40,160,80",
-                          "empty.MEF"};
+    QStringList arguments =
+        QString("--grid-region=60,30,180,90,20 --correlate --free-image=free.png --subset=21 "
+                "--search=10 --study=sxx --plane-stress --young=1000 --poisson=0.25 "
+                "--save=steps.MEF --history-csv=history.csv --gauge=80,40,160,80 empty.MEF")
+            .split(' ');
     // Stretched along x about the column 120.
     for (int k = 1; k <= kSteps; ++k) {
         const double s = 1.0 + 0.05 * k;
