@@ -19,9 +19,9 @@ const Material kWorked{75, 0.25}; // plane stress: k = 80
 // loaded at `loaded2`.
 ProjectState twoTriangles(Position loaded2)
 {
-    return *test::studyOf({{{0, 0}, {0, 0}}, {{100, 0}, loaded2}, {{0, 100}, {0, 100}},
-                           {{100, 100}, {100, 100}}},
-                          {{1, 2, 3}, {2, 4, 3}});
+    return *test::studyOf(
+        {{{0, 0}, {0, 0}}, {{100, 0}, loaded2}, {{0, 100}, {0, 100}}, {{100, 100}, {100, 100}}},
+        {{1, 2, 3}, {2, 4, 3}});
 }
 
 TEST(ReadableMaps, ShowTensionPositiveInRedAndCompressionNegativeInBlueOnAScaleAboutZero)

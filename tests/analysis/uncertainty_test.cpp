@@ -102,7 +102,8 @@ Scatters scatterOf(const ProjectState& exact, Component component, bool planeStr
     NoisyPositions noise(exact);
     for (int draw = 0; draw < draws; ++draw) {
         noise.draw(*noisy);
-        const NodeValues values = computeNodeValues(*noisy, nodes, kPolymer, component, planeStress);
+        const NodeValues values =
+            computeNodeValues(*noisy, nodes, kPolymer, component, planeStress);
         for (int n = 1; n <= nodes; ++n)
             s.average[n].add(values.sums[n].value);
         for (int e = 1; e <= elements; ++e) {

@@ -224,7 +224,8 @@ TEST(ExampleCorrelation, FindsEveryNodeOnThePlateToAHundredthOfAPixelAndTheStudy
     ASSERT_TRUE(all.has_value());
     for (std::size_t n = e.task.free.size(); n < all->size(); ++n)
         EXPECT_FALSE((*all)[n].found) << "point " << n << " in the hole, ZNCC " << (*all)[n].zncc;
-    const std::vector<NodeMatch> mesh(all->begin(), all->begin() + static_cast<std::ptrdiff_t>(e.task.free.size()));
+    const std::vector<NodeMatch> mesh(
+        all->begin(), all->begin() + static_cast<std::ptrdiff_t>(e.task.free.size()));
     Errors far;
     Errors plate;
     int straddling = 0;

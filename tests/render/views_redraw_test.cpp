@@ -36,11 +36,13 @@ TEST(ViewsRedraw, RestoresThenMarksInFivePassesThenThreeEdgesPerTriangleSkipping
     EXPECT_EQ(journal, "FLFLF" "FLFLF" "FLFLF" "FLFLF" "FLFLF" "FLFF");
     EXPECT_EQ(free.picture + loaded.picture, "libre.bmpcharge.bmp");
     // The centres, then the arms right, below, above and left.
+    // clang-format off
     EXPECT_EQ(free.points, (std::vector<Point>{{100, 200, r}, {300, 200, r}, {100, 400, r},
                                                {110, 200, r}, {310, 200, r}, {110, 400, r},
                                                {100, 210, r}, {300, 210, r}, {100, 410, r},
                                                {100, 190, r}, {300, 190, r}, {100, 390, r},
                                                {90, 200, r},  {290, 200, r}, {90, 400, r}}));
+    // clang-format on
     EXPECT_EQ(free.lines,
               (std::vector<Line>{
                   {100, 200, 300, 200, e}, {300, 200, 100, 400, e}, {100, 200, 100, 400, e}}));

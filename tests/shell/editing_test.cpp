@@ -87,8 +87,9 @@ TEST(NodeCreation, LeavingTheLocatePromptWithdrawsTheWaitingNodeWhichIsNeitherDr
         h.controller.picture1Pressed(900, 900);
         h.controller.picture1Pressed(900, 900); // the waiting node cannot be caught
         h.controller.formMoved();
-        EXPECT_EQ(std::tuple(h.picture1.points.size(), h.picture2.points.size(), h.state().NodeCount),
-                  std::tuple(10u, 10u, 3));
+        EXPECT_EQ(
+            std::tuple(h.picture1.points.size(), h.picture2.points.size(), h.state().NodeCount),
+            std::tuple(10u, 10u, 3));
         leaves[i](h.controller);
         EXPECT_EQ(std::tuple(h.state().NodeCount, h.state().FreeNodes[3].isSet()),
                   std::tuple(2, false));
@@ -130,8 +131,9 @@ TEST(ManualMeshing, ThreeDistinctPicksAddOneTriangleInPickOrder)
     addNode(h.controller, 140, 100, 140, 100); // node 4 near node 1
     h.controller.manumesh();
     pick(h.controller, {{120, 100}, {170, 100}, {1000, 100}, {1000, 100}, {170, 100}});
-    EXPECT_EQ(std::tuple(h.state().CurrentElement, h.controller.statusLine(), h.state().ElementCount),
-              std::tuple(1, status::ThirdPick, 0));
+    EXPECT_EQ(
+        std::tuple(h.state().CurrentElement, h.controller.statusLine(), h.state().ElementCount),
+        std::tuple(1, status::ThirdPick, 0));
     pick(h.controller, {{100, 1000}});
     EXPECT_EQ(std::tuple(h.state().Elements[1].nodes, h.controller.statusLine()),
               std::tuple(Corners{4, 2, 3}, status::FirstPick));
@@ -173,8 +175,9 @@ TEST(ManualMeshing, TheThousandFirstTriangleIsRefused)
         pick(h.controller, {{100, 100}, {1000, 100}, {100, 1000}});
     EXPECT_TRUE(h.messages.shown.empty());
     pick(h.controller, {{100, 100}});
-    EXPECT_EQ(std::tuple(h.controller.statusLine(), h.state().ElementCount, h.messages.shown.size()),
-              std::tuple(status::FirstPick, kMaxElements, 1u));
+    EXPECT_EQ(
+        std::tuple(h.controller.statusLine(), h.state().ElementCount, h.messages.shown.size()),
+        std::tuple(status::FirstPick, kMaxElements, 1u));
 }
 
 TEST(Dragging, MovesOnePositionOfTheCaughtNodeEvenOutsideTheView)

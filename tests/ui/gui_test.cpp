@@ -634,7 +634,8 @@ TEST(PictureView, ShowsTheSamePixelsWhetherARedrawDrawsOrFindsTheDrawingUnchange
         {1001, 345}, [](int x, int y) { return qRgb(x * 7 % 256, y * 13 % 256, (x + y) % 256); });
     const QImage freePhotograph = photograph.copy(0, 0, 1001, 329);
     MainController& c = gui.app.controller();
-    gui.dialogs.answers = {gui.write("free.bmp", freePhotograph), gui.write("photo.bmp", photograph)};
+    gui.dialogs.answers = {gui.write("free.bmp", freePhotograph),
+                           gui.write("photo.bmp", photograph)};
     c.imagelibre();
     c.imgcharge();
     c.node();
@@ -1282,7 +1283,8 @@ TEST(Correlation, TheMenuFindsNodesFarFromTheCornerAsTheBatchProgramAndRefinesAs
             return qRgb(level, level, level);
         });
     };
-    const QString freeFile = QString::fromStdString(gui.write("libre.png", photograph(0, 0), "PNG"));
+    const QString freeFile =
+        QString::fromStdString(gui.write("libre.png", photograph(0, 0), "PNG"));
     const QString loadedFile =
         QString::fromStdString(gui.write("chargee.png", photograph(1.6, -0.7), "PNG"));
     // Three nodes at rest: two 2000 pixels from the corner, one below the views.
