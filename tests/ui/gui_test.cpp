@@ -1278,10 +1278,12 @@ TEST(Correlation, TheMenuFindsNodesFarFromTheCornerAsTheBatchProgramAndRefinesAs
                30 * std::sin(0.047 * x + 0.37 * y + 2);
     };
     const auto photograph = [&](double dx, double dy) {
-        return painted({2300, 2200}, [&](int x, int y) {
-            const int level = int(std::lround(texture(x - dx, y - dy)));
-            return qRgb(level, level, level);
-        });
+        return painted({2300, 2200},
+                       [&](int x, int y) {
+                           const int level = int(std::lround(texture(x - dx, y - dy)));
+                           return qRgb(level, level, level);
+                       })
+            .convertToFormat(QImage::Format_Grayscale8);
     };
     const QString freeFile =
         QString::fromStdString(gui.write("libre.png", photograph(0, 0), "PNG"));
