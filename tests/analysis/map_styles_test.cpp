@@ -2,6 +2,7 @@
 #include "analysis/colour_ramps.h"
 #include "analysis/map_styles.h"
 #include "analysis/study_report.h"
+#include "support/study_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,9 @@ const Material kWorked{75, 0.25}; // plane stress: k = 80
 // loaded at `loaded2`.
 ProjectState twoTriangles(Position loaded2)
 {
-    ProjectState s;
-    const Position free[] = {{0, 0}, {100, 0}, {0, 100}, {100, 100}};
-    for (const Position& p : free)
-        s.FreeNodes[++s.NodeCount] = p, s.LoadNodes[s.NodeCount] = p;
-    s.LoadNodes[2] = loaded2;
-    s.Elements[++s.ElementCount].nodes = {1, 2, 3};
-    s.Elements[++s.ElementCount].nodes = {2, 4, 3};
-    return s;
+    return *test::studyOf(
+        {{{0, 0}, {0, 0}}, {{100, 0}, loaded2}, {{0, 100}, {0, 100}}, {{100, 100}, {100, 100}}},
+        {{1, 2, 3}, {2, 4, 3}});
 }
 
 TEST(ReadableMaps, ShowTensionPositiveInRedAndCompressionNegativeInBlueOnAScaleAboutZero)

@@ -9,6 +9,7 @@
 #include "mesh/structured_grid.h"
 #include "model/measurement.h"
 #include "support/csv_records.h"
+#include "support/study_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,21 +19,18 @@
 namespace ai {
 namespace {
 
+using test::px;
+
 const NumberFormat comma{','};
 const Material kWorked{75, 0.25}; // k = 80, G = 30, lambda = 30
 constexpr auto npos = std::string::npos;
 constexpr std::size_t kBarPoints = 255 * 3;
 
 // Nodes with their free and loaded positions, then triangles.
-ProjectState study(std::initializer_list<std::pair<Position, Position>> nodes,
+ProjectState study(const test::NodePlaces& nodes,
                    std::initializer_list<std::array<int, 3>> triangles)
 {
-    ProjectState s;
-    for (const auto& [free, loaded] : nodes)
-        s.FreeNodes[++s.NodeCount] = free, s.LoadNodes[s.NodeCount] = loaded;
-    for (const auto& corners : triangles)
-        s.Elements[++s.ElementCount].nodes = corners;
-    return s;
+    return *test::studyOf(nodes, triangles);
 }
 
 // Free corners (0, 0), (100, 0), (0, 100); by default node 2 is 1 unit further right loaded.
@@ -195,9 +193,6 @@ TEST(ResultsCsv, NumbersReadBackExactlyWithAPointAndAnEntryWithoutValueIsAnEmpty
               std::tuple(-123456.789012345678 / 15, 7941.35337618145 / 15,
                          (7941.35337618145 - 2.0 / 3) / 15, ""));
 }
-
-// A position given in photograph pixels.
-Position px(double x, double y) { return {15 * x, 15 * y}; }
 
 TEST(ResultsCsv, GivesEveryColumnInPhysicalSignsAndPixelsOnAKnownStretch)
 {

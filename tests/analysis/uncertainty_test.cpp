@@ -6,6 +6,7 @@
 #include "analysis/uncertainty_map.h"
 #include "mesh/structured_grid.h"
 #include "support/csv_records.h"
+#include "support/study_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -86,48 +87,59 @@ double centroidSd(const StudyUncertainty& u, const ProjectState& s, int e)
     return spreadSd(centroid, s);
 }
 
+// The scatter over noisy draws of each triangle's strain xx, stress xx and value, of each
+// node's average, and of each triangle's mean of its corners' averages.
+struct Scatters {
+    std::vector<Scatter> strainXx, stressXx, value, average, centroid;
+};
+
+Scatters scatterOf(const ProjectState& exact, Component component, bool planeStress, int draws)
+{
+    const int nodes = exact.NodeCount, elements = exact.ElementCount;
+    const std::vector<Scatter> triangles(elements + 1);
+    Scatters s{triangles, triangles, triangles, std::vector<Scatter>(nodes + 1), triangles};
+    auto noisy = std::make_unique<ProjectState>(exact);
+    NoisyPositions noise(exact);
+    for (int draw = 0; draw < draws; ++draw) {
+        noise.draw(*noisy);
+        const NodeValues values =
+            computeNodeValues(*noisy, nodes, kPolymer, component, planeStress);
+        for (int n = 1; n <= nodes; ++n)
+            s.average[n].add(values.sums[n].value);
+        for (int e = 1; e <= elements; ++e) {
+            const TriangleMotion motion = triangleMotion(*noisy, e);
+            const Strain strain = triangleStrain(motion.free, motion.moved);
+            const Stress stress = elasticStress(strain, kPolymer, planeStress);
+            s.strainXx[e].add(strain.xx);
+            s.stressXx[e].add(stress.xx);
+            s.value[e].add(stressValue(stress, component));
+            double mean = 0;
+            for (const int n : noisy->Elements[e].nodes)
+                mean += values.sums[n].value / 3;
+            s.centroid[e].add(mean);
+        }
+    }
+    return s;
+}
+
 TEST(Uncertainty, TheFiguresMatchTheScatterOfNoisyPositionsForTrianglesNodesAndTheMapsMeans)
 {
-    constexpr int kDraws = 2000;
     const auto exact = deformedGrid();
-    auto noisy = std::make_unique<ProjectState>(*exact);
-    const int nodes = exact->NodeCount, elements = exact->ElementCount;
     for (const auto& [component, planeStress] :
          {std::pair(Component::VonMises, true), {Component::Sxx, false}}) {
         SCOPED_TRACE(planeStress ? "Von Mises, plane stress" : "sigma xx, plane strain");
         const StudyUncertainty figures =
-            studyUncertainty(*exact, nodes, kPolymer, component, planeStress);
-        std::vector<Scatter> strainXx(elements + 1), stressXx(elements + 1), value(elements + 1),
-            average(nodes + 1), centroid(elements + 1);
-        NoisyPositions noise(*exact);
-        for (int draw = 0; draw < kDraws; ++draw) {
-            noise.draw(*noisy);
-            const NodeValues values =
-                computeNodeValues(*noisy, nodes, kPolymer, component, planeStress);
-            for (int n = 1; n <= nodes; ++n)
-                average[n].add(values.sums[n].value);
-            for (int e = 1; e <= elements; ++e) {
-                const TriangleMotion motion = triangleMotion(*noisy, e);
-                const Strain strain = triangleStrain(motion.free, motion.moved);
-                const Stress stress = elasticStress(strain, kPolymer, planeStress);
-                strainXx[e].add(strain.xx);
-                stressXx[e].add(stress.xx);
-                value[e].add(stressValue(stress, component));
-                double mean = 0;
-                for (const int n : noisy->Elements[e].nodes)
-                    mean += values.sums[n].value / 3;
-                centroid[e].add(mean);
-            }
-        }
-        for (int e = 1; e <= elements; ++e) {
+            studyUncertainty(*exact, exact->NodeCount, kPolymer, component, planeStress);
+        const Scatters scatter = scatterOf(*exact, component, planeStress, 2000);
+        for (int e = 1; e <= exact->ElementCount; ++e) {
             const ElementSd& sd = figures.elements[e].value();
-            EXPECT_NEAR(strainXx[e].sd() / sd.strain.xx, 1.0, 0.1) << "triangle " << e;
-            EXPECT_NEAR(stressXx[e].sd() / sd.stress.xx, 1.0, 0.1) << "triangle " << e;
-            EXPECT_NEAR(value[e].sd() / sd.value, 1.0, 0.1) << "triangle " << e;
-            EXPECT_NEAR(centroid[e].sd() / centroidSd(figures, *exact, e), 1.0, 0.1) << e;
+            EXPECT_NEAR(scatter.strainXx[e].sd() / sd.strain.xx, 1.0, 0.1) << "triangle " << e;
+            EXPECT_NEAR(scatter.stressXx[e].sd() / sd.stress.xx, 1.0, 0.1) << "triangle " << e;
+            EXPECT_NEAR(scatter.value[e].sd() / sd.value, 1.0, 0.1) << "triangle " << e;
+            EXPECT_NEAR(scatter.centroid[e].sd() / centroidSd(figures, *exact, e), 1.0, 0.1) << e;
         }
-        for (int n = 1; n <= nodes; ++n)
-            EXPECT_NEAR(average[n].sd() / spreadSd(*figures.averages[n], *exact), 1.0, 0.1)
+        for (int n = 1; n <= exact->NodeCount; ++n)
+            EXPECT_NEAR(scatter.average[n].sd() / spreadSd(*figures.averages[n], *exact), 1.0, 0.1)
                 << "node " << n;
     }
 }
@@ -136,32 +148,17 @@ TEST(Uncertainty, TheFiguresMatchTheScatterOfNoisyPositionsForTrianglesNodesAndT
 // the value, and the nodal averages add it whole, which bounds their scatter.
 TEST(Uncertainty, AtZeroStressTheFigureIsTheValuesRootMeanSquareAndBoundsTheAverages)
 {
-    constexpr int kDraws = 1500;
     const auto exact = deformedGrid(1000, 1000);
-    auto noisy = std::make_unique<ProjectState>(*exact);
-    const int nodes = exact->NodeCount;
     for (const Component component : {Component::VonMises, Component::Sxy}) {
-        const StudyUncertainty figures = studyUncertainty(*exact, nodes, kPolymer, component, true);
-        std::vector<Scatter> value(exact->ElementCount + 1), average(nodes + 1);
-        NoisyPositions noise(*exact);
-        for (int draw = 0; draw < kDraws; ++draw) {
-            noise.draw(*noisy);
-            const NodeValues values = computeNodeValues(*noisy, nodes, kPolymer, component, true);
-            for (int n = 1; n <= nodes; ++n)
-                average[n].add(values.sums[n].value);
-            for (int e = 1; e <= exact->ElementCount; ++e) {
-                const TriangleMotion motion = triangleMotion(*noisy, e);
-                value[e].add(stressValue(
-                    elasticStress(triangleStrain(motion.free, motion.moved), kPolymer, true),
-                    component));
-            }
-        }
+        const StudyUncertainty figures =
+            studyUncertainty(*exact, exact->NodeCount, kPolymer, component, true);
+        const Scatters scatter = scatterOf(*exact, component, true, 1500);
         for (int e = 1; e <= exact->ElementCount; ++e)
-            EXPECT_NEAR(value[e].rms() / figures.elements[e]->value, 1.0, 0.1) << e;
-        for (int n = 1; n <= nodes; ++n) {
+            EXPECT_NEAR(scatter.value[e].rms() / figures.elements[e]->value, 1.0, 0.1) << e;
+        for (int n = 1; n <= exact->NodeCount; ++n) {
             const double bound = spreadSd(*figures.averages[n], *exact);
-            EXPECT_LE(average[n].rms(), 1.05 * bound) << n;
-            EXPECT_GE(average[n].rms(), 0.3 * bound) << n;
+            EXPECT_LE(scatter.average[n].rms(), 1.05 * bound) << n;
+            EXPECT_GE(scatter.average[n].rms(), 0.3 * bound) << n;
         }
     }
 }
@@ -170,14 +167,10 @@ TEST(Uncertainty, AtZeroStressTheFigureIsTheValuesRootMeanSquareAndBoundsTheAver
 // and a triangle of no area.
 std::unique_ptr<ProjectState> workedStudy()
 {
-    auto s = std::make_unique<ProjectState>();
-    const std::pair<Position, Position> nodes[] = {
-        {{0, 0}, {0, 0}}, {{100, 0}, {101, 0}}, {{0, 100}, {0, 100}}, {{100, 100}, {101, 100}}};
-    for (const auto& [free, loaded] : nodes)
-        s->FreeNodes[++s->NodeCount] = free, s->LoadNodes[s->NodeCount] = loaded;
+    auto s = test::studyOf(
+        {{{0, 0}, {0, 0}}, {{100, 0}, {101, 0}}, {{0, 100}, {0, 100}}, {{100, 100}, {101, 100}}},
+        {{1, 2, 3}, {2, 4, 3}, {1, 1, 4}});
     s->LoadLocations[4] = {true, 0.995, {0.0004, 0.0001, 0.0009}};
-    for (const std::array<int, 3> corners : {std::array{1, 2, 3}, {2, 4, 3}, {1, 1, 4}})
-        s->Elements[++s->ElementCount].nodes = corners;
     return s;
 }
 

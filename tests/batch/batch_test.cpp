@@ -150,57 +150,6 @@ TEST(BatchProgram, DrawsTheExampleAsAContinuousMapInPngAndSvgAndReportsItsStudy)
     EXPECT_NE(pages[1].find("Carte des écarts types"), std::string::npos);
 }
 
-// The example with every loaded position at its free one: no displacement known.
-std::string exampleFromRest()
-{
-    std::string mesh = fileBytes(kExample);
-    const auto free = mesh.find("[freenodelist]"), loaded = mesh.find("[loadnodelist]"),
-               triangles = mesh.find("[freemeshlist]");
-    const std::string freeList = mesh.substr(free, loaded - free);
-    return mesh.replace(loaded, triangles - loaded,
-                        "[loadnodelist]" + freeList.substr(std::string("[freenodelist]").size()));
-}
-
-TEST(BatchProgram, CorrelatesTheExampleFromRestThenStudiesAndSavesTheFoundPositions)
-{
-    QTemporaryDir folder;
-    writeFile(folder.filePath("rest.MEF"), exampleFromRest());
-    const auto [status, err] =
-        run(folder, {"--correlate", "--free-image=" + kFreePhoto, "--loaded-image=" + kLoadedPhoto,
-                     "--subset=31", "--search=20", "--study=sxx", "--map-png=map.png",
-                     "--save=found.MEF", "--decimal=,", "rest.MEF"});
-    ASSERT_EQ(status, 0) << err;
-    int found = -1, notFound = -1, leftOut = -1;
-    ASSERT_EQ(std::sscanf(err.c_str(),
-                          "546 noeuds et 992 élément(s)\n%d noeud(s) localisé(s) par "
-                          "corrélation, %d non trouvé(s), %d élément(s) écarté(s) de l'étude\n",
-                          &found, &notFound, &leftOut),
-              3)
-        << err;
-    EXPECT_EQ(notFound == 0, leftOut == 0) << err;
-    EXPECT_EQ(found + notFound, 546);
-    EXPECT_GT(found, 500) << err;
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
-    EXPECT_EQ(QImage(folder.filePath("map.png")).pixel(5, 5), 0xFF383838u)
-        << "over the free photograph";
-
-    // The saved positions are the found ones, each within a fifth of a pixel of the exact
-    // one or left at rest.
-    auto exact = std::make_unique<ProjectState>(), saved = std::make_unique<ProjectState>();
-    ASSERT_TRUE(readMeshFile(fileBytes(kExample), *exact));
-    ASSERT_TRUE(readMeshFile(fileBytes(folder.filePath("found.MEF")), *saved));
-    int moved = 0;
-    for (std::size_t n = 1; n <= 546; ++n) {
-        const Position& at = saved->LoadNodes[n];
-        if (at.x == saved->FreeNodes[n].x && at.y == saved->FreeNodes[n].y)
-            continue;
-        ++moved;
-        EXPECT_LT(std::hypot(at.x - exact->LoadNodes[n].x, at.y - exact->LoadNodes[n].y) / 15, 0.2)
-            << "node " << n;
-    }
-    EXPECT_EQ(moved, found);
-}
-
 // One triangle over three located nodes, with a decimal comma; `from` becomes `to`.
 std::string triangle(const std::string& from = "", const std::string& to = "")
 {
@@ -326,19 +275,11 @@ TEST(BatchProgram, FollowsASequenceOfLoadStepsIntoFilesPerStepAndAGaugeHistory)
     };
     save("free.png", speckle.render([](double&, double&) {}));
     writeFile(folder.filePath("empty.MEF"), "[init]\r\nnode=0\r\nmesh=0\r\n");
-    QStringList arguments{"--grid-region=60,30,180,90,20",
-                          "--correlate",
-                          "--free-image=free.png",
-                          "--subset=21",
-                          "--search=10",
-                          "--study=sxx",
-                          "--plane-stress",
-                          "--young=1000",
-                          "--poisson=0.25",
-                          "--save=steps.MEF",
-                          "--history-csv=history.csv",
-                          "--gauge=80,40,160,80",
-                          "empty.MEF"};
+    QStringList arguments =
+        QString("--grid-region=60,30,180,90,20 --correlate --free-image=free.png --subset=21 "
+                "--search=10 --study=sxx --plane-stress --young=1000 --poisson=0.25 "
+                "--save=steps.MEF --history-csv=history.csv --gauge=80,40,160,80 empty.MEF")
+            .split(' ');
     // Stretched along x about the column 120.
     for (int k = 1; k <= kSteps; ++k) {
         const double s = 1.0 + 0.05 * k;

@@ -30,26 +30,19 @@ TEST(ViewsRedraw, RestoresThenMarksInFivePassesThenThreeEdgesPerTriangleSkipping
     free.journal = loaded.journal = &journal;
     free.id = 'F';
     loaded.id = 'L';
-    const Rgb r = kNodeMarkRed, e{1, 2, 3};
+    const Rgb r{255, 0, 0}, e{1, 2, 3}; // the marks are red
     redrawViews(s, 3, free, loaded, e);
     // Each step draws on the free view, then on the loaded view.
     EXPECT_EQ(journal, "FLFLF" "FLFLF" "FLFLF" "FLFLF" "FLFLF" "FLFF");
     EXPECT_EQ(free.picture + loaded.picture, "libre.bmpcharge.bmp");
-    EXPECT_EQ(free.points, (std::vector<Point>{{100, 200, r},
-                                               {300, 200, r},
-                                               {100, 400, r},
-                                               {110, 200, r},
-                                               {310, 200, r},
-                                               {110, 400, r},
-                                               {100, 210, r},
-                                               {300, 210, r},
-                                               {100, 410, r},
-                                               {100, 190, r},
-                                               {300, 190, r},
-                                               {100, 390, r},
-                                               {90, 200, r},
-                                               {290, 200, r},
-                                               {90, 400, r}}));
+    // The centres, then the arms right, below, above and left.
+    // clang-format off
+    EXPECT_EQ(free.points, (std::vector<Point>{{100, 200, r}, {300, 200, r}, {100, 400, r},
+                                               {110, 200, r}, {310, 200, r}, {110, 400, r},
+                                               {100, 210, r}, {300, 210, r}, {100, 410, r},
+                                               {100, 190, r}, {300, 190, r}, {100, 390, r},
+                                               {90, 200, r},  {290, 200, r}, {90, 400, r}}));
+    // clang-format on
     EXPECT_EQ(free.lines,
               (std::vector<Line>{
                   {100, 200, 300, 200, e}, {300, 200, 100, 400, e}, {100, 200, 100, 400, e}}));
@@ -98,7 +91,7 @@ TEST(ViewsRedraw, DrawsAgainOnlyWhatChanged)
     // A correlation that does not find a node leaves its positions as they were.
     s.LoadLocations[1].notFound = true;
     EXPECT_EQ(redraw(1), std::tuple(8, 8, 5u, 3u));
-    EXPECT_EQ(free.points[1], (Point{110, 210, kNotFoundMark})) << "its own mark";
+    EXPECT_EQ(free.points[1], (Point{110, 210, {255, 0, 255}})) << "its own mark, magenta";
 
     free.restorePicture(s.FreeImageFile); // as an erase does, with forget()
     views.forget();

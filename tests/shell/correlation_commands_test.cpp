@@ -184,6 +184,13 @@ TEST(CorrelationCommand, ACancelOrAMissingPhotographLeavesEverythingAsItWas)
                   "La photographie de la structure chargée \"charge.png\" ne peut pas être lue. "
                   "Elle est endommagée."}));
     EXPECT_EQ(h.progress.labels.size(), 1u);
+
+    Harness none; // nothing imported
+    none.controller.localisercorrelation();
+    EXPECT_EQ(none.messages.shown,
+              std::vector<std::string>{"La photographie de la structure libre n'a pas été importée."
+                                       "\nLa photographie de la structure chargée n'a pas été "
+                                       "importée."});
 }
 
 TEST(CorrelationCommand, ListsTwentyNodesNotFoundThenAnEllipsisAndLeavesAWaitingNodeWaiting)

@@ -43,10 +43,9 @@ TEST(NodeCreation, FreeThenLoadedClickMakesALocatedNodeWhereverTheClicksFall)
     Harness h;
     h.controller.node();
     h.controller.picture1Pressed(300, 450);
-    EXPECT_EQ(h.state().NodeCount, 1);
-    EXPECT_FALSE(h.state().LoadNodes[1].isSet());
-    EXPECT_EQ(h.state().NodeSums[1].count, 0.0);
-    EXPECT_EQ(h.controller.statusLine(), status::LocatePrompt);
+    EXPECT_EQ(std::tuple(h.state().NodeCount, h.state().LoadNodes[1].isSet(),
+                         h.state().NodeSums[1].count, h.controller.statusLine()),
+              std::tuple(1, false, 0.0, status::LocatePrompt));
     h.controller.picture2Pressed(320, 470);
     expectAt(h.state().FreeNodes[1], 300, 450);
     expectAt(h.state().LoadNodes[1], 320, 470);
@@ -68,10 +67,9 @@ TEST(NodeCreation, TheThousandFirstNodeIsRefusedWithAMessage)
     }
     EXPECT_TRUE(h.messages.shown.empty());
     h.controller.picture1Pressed(5, 5);
-    EXPECT_EQ(h.state().NodeCount, kMaxNodes);
-    EXPECT_EQ(h.controller.statusLine(), status::CreatePrompt);
-    ASSERT_EQ(h.messages.shown.size(), 1u);
-    EXPECT_NE(h.messages.shown[0].find("1000"), std::string::npos);
+    EXPECT_EQ(std::tuple(h.state().NodeCount, h.controller.statusLine(), h.messages.shown.size()),
+              std::tuple(kMaxNodes, status::CreatePrompt, 1u));
+    EXPECT_NE(h.messages.shown.at(0).find("1000"), std::string::npos);
 }
 
 TEST(NodeCreation, LeavingTheLocatePromptWithdrawsTheWaitingNodeWhichIsNeitherDrawnNorCaught)
@@ -89,12 +87,12 @@ TEST(NodeCreation, LeavingTheLocatePromptWithdrawsTheWaitingNodeWhichIsNeitherDr
         h.controller.picture1Pressed(900, 900);
         h.controller.picture1Pressed(900, 900); // the waiting node cannot be caught
         h.controller.formMoved();
-        EXPECT_EQ(h.picture1.points.size(), 10u);
-        EXPECT_EQ(h.picture2.points.size(), 10u);
-        ASSERT_EQ(h.state().NodeCount, 3);
+        EXPECT_EQ(
+            std::tuple(h.picture1.points.size(), h.picture2.points.size(), h.state().NodeCount),
+            std::tuple(10u, 10u, 3));
         leaves[i](h.controller);
-        EXPECT_EQ(h.state().NodeCount, 2);
-        EXPECT_FALSE(h.state().FreeNodes[3].isSet());
+        EXPECT_EQ(std::tuple(h.state().NodeCount, h.state().FreeNodes[3].isSet()),
+                  std::tuple(2, false));
         expectAt(h.state().LoadNodes[2], 510, 510);
     }
 }
@@ -133,25 +131,25 @@ TEST(ManualMeshing, ThreeDistinctPicksAddOneTriangleInPickOrder)
     addNode(h.controller, 140, 100, 140, 100); // node 4 near node 1
     h.controller.manumesh();
     pick(h.controller, {{120, 100}, {170, 100}, {1000, 100}, {1000, 100}, {170, 100}});
-    EXPECT_EQ(h.state().CurrentElement, 1);
-    EXPECT_EQ(h.controller.statusLine(), status::ThirdPick);
-    EXPECT_EQ(h.state().ElementCount, 0);
+    EXPECT_EQ(
+        std::tuple(h.state().CurrentElement, h.controller.statusLine(), h.state().ElementCount),
+        std::tuple(1, status::ThirdPick, 0));
     pick(h.controller, {{100, 1000}});
-    EXPECT_EQ(h.state().Elements[1].nodes, (Corners{4, 2, 3}));
-    EXPECT_EQ(h.controller.statusLine(), status::FirstPick);
+    EXPECT_EQ(std::tuple(h.state().Elements[1].nodes, h.controller.statusLine()),
+              std::tuple(Corners{4, 2, 3}, status::FirstPick));
 
     // Two qualifying nodes under the third prompt add one triangle with the higher one.
     pick(h.controller, {{1000, 100}, {100, 1000}, {120, 100}});
-    EXPECT_EQ(h.state().ElementCount, 2);
-    EXPECT_EQ(h.state().Elements[2].nodes, (Corners{2, 3, 4}));
+    EXPECT_EQ(std::tuple(h.state().ElementCount, h.state().Elements[2].nodes),
+              std::tuple(2, Corners{2, 3, 4}));
 
     // A triangle left after two picks is not counted; the next one takes its slot.
     pick(h.controller, {{100, 100}, {1000, 100}});
     h.controller.stopcmd();
     h.controller.manumesh();
     pick(h.controller, {{100, 1000}, {1000, 100}, {100, 100}});
-    EXPECT_EQ(h.state().ElementCount, 3);
-    EXPECT_EQ(h.state().Elements[3].nodes, (Corners{3, 2, 4}));
+    EXPECT_EQ(std::tuple(h.state().ElementCount, h.state().Elements[3].nodes),
+              std::tuple(3, Corners{3, 2, 4}));
 }
 
 TEST(ManualMeshing, EffderDuringThePicksNeverBringsTheDroppedTriangleBack)
@@ -164,8 +162,8 @@ TEST(ManualMeshing, EffderDuringThePicksNeverBringsTheDroppedTriangleBack)
     h.controller.effder();
     h.controller.effder();
     pick(h.controller, {{100, 1000}, {100, 100}});
-    EXPECT_EQ(h.state().ElementCount, 1);
-    EXPECT_EQ(h.state().Elements[1].nodes, (Corners{2, 3, 1}));
+    EXPECT_EQ(std::tuple(h.state().ElementCount, h.state().Elements[1].nodes),
+              std::tuple(1, Corners{2, 3, 1}));
 }
 
 TEST(ManualMeshing, TheThousandFirstTriangleIsRefused)
@@ -177,9 +175,9 @@ TEST(ManualMeshing, TheThousandFirstTriangleIsRefused)
         pick(h.controller, {{100, 100}, {1000, 100}, {100, 1000}});
     EXPECT_TRUE(h.messages.shown.empty());
     pick(h.controller, {{100, 100}});
-    EXPECT_EQ(h.controller.statusLine(), status::FirstPick);
-    EXPECT_EQ(h.state().ElementCount, kMaxElements);
-    EXPECT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(
+        std::tuple(h.controller.statusLine(), h.state().ElementCount, h.messages.shown.size()),
+        std::tuple(status::FirstPick, kMaxElements, 1u));
 }
 
 TEST(Dragging, MovesOnePositionOfTheCaughtNodeEvenOutsideTheView)
@@ -222,25 +220,20 @@ TEST(Erasing, EachCommandRemovesItsShareAndReloadsTheViews)
 
     h.controller.effder();
     h.controller.effder();
-    EXPECT_EQ(h.state().ElementCount, 1);
-    EXPECT_EQ(h.picture1.restores, 0);
-    EXPECT_TRUE(h.state().StopFlag);
+    EXPECT_EQ(std::tuple(h.state().ElementCount, h.picture1.restores, h.state().StopFlag),
+              std::tuple(1, 0, true));
 
     h.controller.effmesh();
-    EXPECT_EQ(h.state().ElementCount, 0);
-    EXPECT_EQ(h.state().Elements[1].first(), 0);
-    EXPECT_EQ(h.state().NodeCount, 3);
-    EXPECT_EQ(h.picture1.picture, "libre.png");
-    EXPECT_EQ(h.picture2.picture, "charge.png");
+    EXPECT_EQ(std::tuple(h.state().ElementCount, h.state().Elements[1].first(), h.state().NodeCount,
+                         h.picture1.picture, h.picture2.picture),
+              std::tuple(0, 0, 3, "libre.png", "charge.png"));
     h.controller.formMoved();
-    EXPECT_EQ(h.picture1.points.size(), 15u);
-    EXPECT_TRUE(h.picture1.lines.empty());
+    EXPECT_EQ(std::tuple(h.picture1.points.size(), h.picture1.lines.size()), std::tuple(15u, 0u));
 
     h.controller.eff();
-    EXPECT_EQ(h.state().NodeCount, 0);
+    EXPECT_EQ(std::tuple(h.state().NodeCount, h.picture1.points.size()), std::tuple(0, 0u));
     for (std::size_t n = 0; n <= kMaxNodes; ++n)
         EXPECT_FALSE(h.state().FreeNodes[n].isSet() || h.state().LoadNodes[n].isSet());
-    EXPECT_TRUE(h.picture1.points.empty());
     h.controller.effder();
     EXPECT_EQ(h.state().ElementCount, 0);
 }
@@ -254,9 +247,8 @@ TEST(ImageImport, RemembersOnlyPicturesThatLoadSaysWhyOthersDidNotAndCancelChang
     h.dialogs.answers = {"bon.jpg", "abime.jpg", std::nullopt};
     for (int i = 0; i < 3; ++i)
         h.controller.imagelibre();
-    EXPECT_EQ(h.state().FreeImageFile, "bon.jpg");
-    EXPECT_EQ(h.picture1.picture, "bon.jpg");
-    EXPECT_EQ(h.state().LoadImageFile, "");
+    EXPECT_EQ(std::tuple(h.state().FreeImageFile, h.picture1.picture, h.state().LoadImageFile),
+              std::tuple("bon.jpg", "bon.jpg", ""));
     EXPECT_EQ(h.messages.shown, std::vector<std::string>{"illisible : abime.jpg"});
     EXPECT_EQ(h.dialogs.titles, std::vector<std::string>(3, "Récupérer un fichier image"));
 }
