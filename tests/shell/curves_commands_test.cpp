@@ -75,8 +75,9 @@ TEST(CurvesCommands, EachPickingModeChoosesOnTheFreeViewAndMarksItsChoice)
         const auto corners = [](const GaugeRectangle& g) {
             return std::tuple(g.from.x, g.from.y, g.to.x, g.to.y);
         };
-        if (c.expected.kind == Kind::Gauge) // a position is NaN until placed
+        if (c.expected.kind == Kind::Gauge) { // a position is NaN until placed
             EXPECT_EQ(corners(chosen.gauge), corners(c.expected.gauge));
+        }
         EXPECT_EQ(h.controller.statusLine(), c.status);
         EXPECT_EQ(pickLines(h.picture1), c.lines);
         EXPECT_EQ(h.state().FreeNodes[1].x, 1500) << "a pick drags no node";
