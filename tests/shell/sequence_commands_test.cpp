@@ -125,6 +125,12 @@ TEST(SequenceCorrelation, FindsEveryStepShowsEachOnSelectionAndKeepsADragInItsSt
     EXPECT_EQ(tuple(h.state().LoadNodes[1].x, step2.locations[1].correlated),
               tuple(step2.loaded[1].x, false));
     EXPECT_NEAR(step2.loaded[1].x, found1.x + 30, 15);
+    // A node made since has no position at any step.
+    h.controller.node();
+    h.controller.picture1Pressed(1500, 1500);
+    h.controller.picture2Pressed(1500, 1500);
+    h.controller.stepSelected(1);
+    EXPECT_TRUE(h.state().LoadLocations[5].notFound);
 }
 
 TEST(SequenceCorrelation, ACancelOrAnUnreadableStepKeepsNothing)
