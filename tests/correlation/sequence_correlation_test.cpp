@@ -1,8 +1,6 @@
 // Synthetic load sequences of 20 steps, each step found from the ones before against the
 // free photograph: a strip stretched to 40 %, and a plate with a hole loaded as the worked
 // example is. Every step must give what a single pair started at the exact positions gives.
-#include "analysis/results_csv.h"
-#include "analysis/uncertainty.h"
 #include "correlation/sequence_correlation.h"
 #include "plate_example/kirsch.h"
 #include "synthetic_speckle.h"
@@ -14,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace ai {
@@ -116,27 +113,24 @@ GreyImage render(const SequenceCase& test, const SyntheticSpeckle& speckle, doub
     return image;
 }
 
-// The free photograph and step k's ("step-k"), rendered once; one not listed cannot be
-// read. Counts the loaded photographs alive at once.
+// The free photograph and step k's ("step-k"), rendered once. Counts the loaded photographs
+// alive at once.
 struct RenderedSteps : PhotographSource {
     std::vector<GreyImage> images; // 0 free, then steps 1 to kSteps
     std::vector<std::weak_ptr<const GreyImage>> given;
     std::size_t mostAlive = 0;
-    int unreadable = 0;
 
-    RenderedSteps(const SequenceCase& test, int steps)
+    explicit RenderedSteps(const SequenceCase& test)
     {
         const SyntheticSpeckle speckle(test.width, test.height);
-        for (int k = 0; k <= steps; ++k)
+        for (int k = 0; k <= kSteps; ++k)
             images.push_back(render(test, speckle, double(k) / kSteps));
     }
 
     std::shared_ptr<const GreyImage> greyLevels(const std::string& path) override
     {
-        const int step = std::stoi(path.substr(5));
-        if (step == unreadable)
-            return nullptr;
-        auto grey = std::make_shared<const GreyImage>(images.at(static_cast<std::size_t>(step)));
+        auto grey = std::make_shared<const GreyImage>(
+            images.at(static_cast<std::size_t>(std::stoi(path.substr(5)))));
         given.push_back(grey);
         mostAlive = std::max<std::size_t>(
             mostAlive,
@@ -173,68 +167,26 @@ std::unique_ptr<ProjectState> gridStudy(const SequenceCase& test)
 
 Point pixels(Position p) { return {p.x / kTwipsPerPixel, p.y / kTwipsPerPixel}; }
 
-// The far-field sigma xx of a step over the triangles whose free centroid lies in the
-// gauge, from the history's line, and a bound on its standard deviation: the mean of the
-// triangles' (a mean's spread is at most its terms' mean spread).
-std::pair<double, double> gaugeSigmaXx(const ProjectState& state, const GaugeRectangle& gauge)
-{
-    const Material material{kLoad.young, kLoad.poisson};
-    std::istringstream row(historyCsvRow(state, state.NodeCount, {1, "", 0, 0}, material,
-                                         Component::Sxx, true, gauge));
-    std::string field;
-    for (int column = 0; column <= 8; ++column)
-        std::getline(row, field, ',');
-    const StudyUncertainty sd =
-        studyUncertainty(state, state.NodeCount, material, Component::Sxx, true);
-    double sum = 0.0;
-    int count = 0;
-    for (int e = 1; e <= state.ElementCount; ++e) {
-        double x = 0.0;
-        double y = 0.0;
-        for (const int n : state.Elements[static_cast<std::size_t>(e)].nodes) {
-            x += state.FreeNodes[static_cast<std::size_t>(n)].x / 3.0;
-            y += state.FreeNodes[static_cast<std::size_t>(n)].y / 3.0;
-        }
-        if (x < gauge.from.x || x > gauge.to.x || y < gauge.from.y || y > gauge.to.y)
-            continue;
-        EXPECT_TRUE(sd.elements[static_cast<std::size_t>(e)]) << "triangle " << e;
-        if (sd.elements[static_cast<std::size_t>(e)]) {
-            sum += sd.elements[static_cast<std::size_t>(e)]->stress.xx;
-            ++count;
-        }
-    }
-    return {std::stod(field), count > 0 ? sum / count : 0.0};
-}
-
 TEST(SequenceCorrelation, EveryStepOfATwentyStepTestAsASinglePairFindsIt)
 {
     for (const SequenceCase& test : kCases) {
         SCOPED_TRACE(test.name);
         const CorrelationSettings settings{.subset = test.subset, .searchRadius = 10};
         const int half = settings.subset / 2;
-        RenderedSteps photographs(test, kSteps);
+        RenderedSteps photographs(test);
         const GreyImage& free = photographs.images[0];
         auto state = gridStudy(test);
         std::vector<std::string> paths;
         for (int k = 1; k <= kSteps; ++k)
             paths.push_back("step-" + std::to_string(k));
-        int lastStep = 0;
         const auto sequence = correlateSequence(*state, state->NodeCount, free, paths, photographs,
-                                                settings, [&](int step, int steps, int, int) {
-                                                    EXPECT_EQ(steps, kSteps);
-                                                    EXPECT_GE(step, lastStep);
-                                                    lastStep = step;
-                                                    return true;
-                                                });
+                                                settings, [](int, int, int, int) { return true; });
         ASSERT_TRUE(sequence);
         ASSERT_EQ(sequence->steps.size(), static_cast<std::size_t>(kSteps));
         EXPECT_LE(photographs.mostAlive, 2u);
         // The study itself is left as it was.
         EXPECT_EQ(state->LoadNodes[1].x, state->FreeNodes[1].x);
 
-        const GaugeRectangle gauge{{15 * kTwipsPerPixel, 0.0},
-                                   {55 * kTwipsPerPixel, 120 * kTwipsPerPixel}};
-        std::vector<std::pair<double, double>> history;
         double worst = 0.0;
         for (int k = 1; k <= kSteps; ++k) {
             SCOPED_TRACE("step " + std::to_string(k));
@@ -275,25 +227,8 @@ TEST(SequenceCorrelation, EveryStepOfATwentyStepTestAsASinglePairFindsIt)
                 const Point exact = test.moved(node, share);
                 worst = std::max(worst, std::hypot(at.x - exact.x, at.y - exact.y));
             }
-            if (test.plate) {
-                applyStep(*pair, step);
-                history.push_back(gaugeSigmaXx(*pair, gauge));
-            }
         }
         RecordProperty(std::string(test.name) + ": worst error (px)", std::to_string(worst));
-        // The far-field sigma xx grows in proportion to the load, within its spread.
-        if (test.plate) {
-            double sums[2] = {0.0, 0.0};
-            for (int k = 1; k <= kSteps; ++k) {
-                sums[0] += k * history[static_cast<std::size_t>(k - 1)].first;
-                sums[1] += double(k) * k;
-            }
-            const double slope = sums[0] / sums[1];
-            for (int k = 1; k <= kSteps; ++k) {
-                const auto [sigma, sd] = history[static_cast<std::size_t>(k - 1)];
-                EXPECT_LE(std::fabs(sigma - slope * k), sd) << "step " << k;
-            }
-        }
     }
 }
 
@@ -330,23 +265,6 @@ TEST(SequenceCorrelation, AJumpBetweenStepsIsFoundFromMatchedFeatures)
             EXPECT_LT(std::hypot(at.x - node.x - shifts[k], at.y - node.y), 0.01) << k << ' ' << n;
         }
     }
-}
-
-TEST(SequenceCorrelation, ACancelKeepsNothingAndAnUnreadableStepIsNamed)
-{
-    RenderedSteps photographs(kCases[0], 4);
-    const GreyImage& free = photographs.images[0];
-    auto state = gridStudy(kCases[0]);
-    const std::vector<std::string> paths{"step-1", "step-2", "step-3", "step-4"};
-    const CorrelationSettings settings{.subset = 21, .searchRadius = 10};
-    EXPECT_FALSE(correlateSequence(*state, state->NodeCount, free, paths, photographs, settings,
-                                   [](int step, int, int, int) { return step < 2; }));
-    photographs.unreadable = 3;
-    const auto broken = correlateSequence(*state, state->NodeCount, free, paths, photographs,
-                                          settings, [](int, int, int, int) { return true; });
-    ASSERT_TRUE(broken);
-    EXPECT_EQ(broken->unreadableStep, 3);
-    EXPECT_TRUE(broken->steps.empty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the pointer, its curve shown, then saved from the window's context menu.
 #include "support/csv_records.h"
 #include "support/fakes.h"
+#include "support/small_studies.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
 
@@ -26,13 +27,7 @@ TEST(CurvesWindow, AnExtensometerPickedWithThePointerShowsItsCurveWhichSavesAsCs
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1));
     MainController& c = app.controller();
     // 3 x 3 nodes 30 pixels apart from (30, 30), stretched by 525 / 450 along x.
-    c.automesh();
-    for (const auto& [bar, value] :
-         {std::pair{Bar::HScroll1, 3}, {Bar::VScroll1, 3}, {Bar::HScroll2, 450},
-          {Bar::VScroll2, 450}, {Bar::HScroll3, 1075}, {Bar::HScroll4, 450},
-          {Bar::VScroll4, 450}, {Bar::HScroll5, 450}, {Bar::VScroll5, 450}})
-        c.barChanged(bar, value);
-    c.command6Click();
+    stretchedGrid(c, 450);
 
     const auto choose = [&](const char* name) { form1.findChild<QAction*>(name)->trigger(); };
     const auto click = [&](int X, int Y) {
@@ -40,7 +35,6 @@ TEST(CurvesWindow, AnExtensometerPickedWithThePointerShowsItsCurveWhichSavesAsCs
         const QPoint at = view.mapTo(&form1, view.contentsRect().topLeft() + QPoint(X / 15, Y / 15));
         QTest::mouseClick(form1.windowHandle(), Qt::LeftButton, {}, at);
     };
-    EXPECT_TRUE(form1.findChild<QMenu*>("courbes") != nullptr);
     choose("extensometrevirtuel");
     click(450, 450);
     click(1350, 450);

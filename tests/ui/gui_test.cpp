@@ -8,6 +8,7 @@
 #include "shell/bar_value_text.h"
 #include "shell/status_text.h"
 #include "support/fakes.h"
+#include "support/gui_driving.h"
 #include "support/pdf_text.h"
 #include "support/study_builder.h"
 #include "ui/application.h"
@@ -121,24 +122,7 @@ struct GuiHarness {
         mouse(&view, view.contentsRect().topLeft() + QPoint(X / 15, Y / 15));
     }
 
-    // Clicks its way through the menu bar, e.g. {"meshmenu", "io", "save"}.
-    void chooseMenu(std::initializer_list<const char*> path)
-    {
-        QWidget* opener = form1.menuBar();
-        for (const char* name : path) {
-            auto* submenu = form1.findChild<QMenu*>(name);
-            QAction* entry = submenu ? submenu->menuAction() : control<QAction>(name);
-            auto* menu = qobject_cast<QMenu*>(opener);
-            const QRect place =
-                menu ? menu->actionGeometry(entry) : form1.menuBar()->actionGeometry(entry);
-            QTest::mouseClick(opener->window()->windowHandle(), Qt::LeftButton, {},
-                              opener->mapTo(opener->window(), place.center()));
-            ASSERT_TRUE(!submenu || (QTest::qWaitFor([&] { return submenu->isVisible(); }) &&
-                                     QTest::qWaitForWindowExposed(submenu)));
-            opener = submenu;
-        }
-        EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
-    }
+    void chooseMenu(std::initializer_list<const char*> path) { test::chooseMenu(form1, path); }
 
     void typeInto(const char* name, const char* text)
     {
@@ -993,20 +977,6 @@ TEST(Progress, WaitsHalfASecondOverTheWholeApplicationAndReportsACancelUntilTheW
 const std::string kStretched =
     meshFileOf({{{0, 0}, {0, 0}}, {{100, 0}, {101, 0}}, {{0, 100}, {0, 100}}}, {{1, 2, 3}});
 
-// A right click on the map window, then a left click on the entry of the menu it opens.
-void chooseFromMapMenu(GuiHarness& gui, const char* entry)
-{
-    QTest::mouseClick(gui.app.form2().windowHandle(), Qt::RightButton, {}, QPoint(500, 400));
-    auto* menu = gui.app.form2().findChild<QMenu*>("mapMenu");
-    ASSERT_TRUE(menu && QTest::qWaitFor([menu] { return menu->isVisible(); }) &&
-                QTest::qWaitForWindowExposed(menu));
-    auto* action = menu->findChild<QAction*>(entry);
-    ASSERT_TRUE(action && action->isEnabled()) << entry;
-    QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {},
-                      menu->actionGeometry(action).center());
-    EXPECT_TRUE(QTest::qWaitFor([menu] { return !menu->isVisible(); }));
-}
-
 TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
 {
     GuiHarness gui;
@@ -1042,14 +1012,14 @@ TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
     gui.typeInto("Text1", "150");
     gui.dialogs.answers = {"carte",        "noeuds.csv", "elements",
                            "incertitudes", std::nullopt, "carte.PNG"};
-    chooseFromMapMenu(gui, "savePicture");
+    chooseFromMapMenu(gui.app.form2(), "savePicture");
     const QImage png = QImage::fromData(QByteArray::fromStdString(gui.files.files["carte.png"]));
     EXPECT_EQ(png.size(), QSize(1016, 444));
     EXPECT_EQ(rgbAt(png, {7, 0}), kMiddle);
-    chooseFromMapMenu(gui, "saveNodeValues");
-    chooseFromMapMenu(gui, "saveElementValues");
-    chooseFromMapMenu(gui, "saveUncertaintyPicture");
-    chooseFromMapMenu(gui, "saveNodeValues"); // cancelled
+    chooseFromMapMenu(gui.app.form2(), "saveNodeValues");
+    chooseFromMapMenu(gui.app.form2(), "saveElementValues");
+    chooseFromMapMenu(gui.app.form2(), "saveUncertaintyPicture");
+    chooseFromMapMenu(gui.app.form2(), "saveNodeValues"); // cancelled
     // In pixels and with the physical signs: node 2 moved right, a tension.
     EXPECT_NE(gui.files.files["noeuds.csv"].find(
                   "\r\n2,6.666666666666667,0,6.733333333333333,0,0.06666666666666667,0,1,0.8,"),
@@ -1070,7 +1040,7 @@ TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
         EXPECT_NE(QImage::fromData(expected.png()), png) << "its own title and labels";
     }
     gui.files.failure = "disque plein"; // a name with the extension keeps it
-    chooseFromMapMenu(gui, "savePicture");
+    chooseFromMapMenu(gui.app.form2(), "savePicture");
     EXPECT_EQ(gui.messages.shown.back(),
               "L'image n'a pas pu être enregistrée dans le fichier \"carte.PNG\" : disque plein");
 
@@ -1176,25 +1146,25 @@ TEST(StudyMap, ALargePhotographShowsWholeZoomsPansAndSavesAtItsOwnResolutionInEa
     // The saved picture is the whole photograph with the legend scaled with it; the same in
     // each style, in PNG and in SVG; and the report.
     gui.dialogs.answers = {"points.png", "continue.png", "continue.svg", "rapport.pdf"};
-    chooseFromMapMenu(gui, "savePicture");
+    chooseFromMapMenu(gui.app.form2(), "savePicture");
     const QImage points = QImage::fromData(QByteArray::fromStdString(gui.files.files["points.png"]));
     EXPECT_EQ(points.size(), QSize(2032, 888));
     EXPECT_EQ(rgbAt(points, {2 * 877, 2 * 12}), 0xFF4300u) << "the bar, twice its size";
     EXPECT_EQ(rgbAt(points, {1500, 700}), kGrey);
-    chooseFromMapMenu(gui, "continuousStyle");
+    chooseFromMapMenu(gui.app.form2(), "continuousStyle");
     EXPECT_FALSE(map.findChild<QLabel*>("Label1")->isVisible());
-    chooseFromMapMenu(gui, "savePicture");
+    chooseFromMapMenu(gui.app.form2(), "savePicture");
     const QImage continuous =
         QImage::fromData(QByteArray::fromStdString(gui.files.files["continue.png"]));
     EXPECT_EQ(continuous.size(), QSize(2032, 888));
     const QRgb tension = continuous.pixel(400, 300);
     EXPECT_TRUE(qRed(tension) == 255 && qGreen(tension) < 64 && qBlue(tension) < 64) << tension;
-    chooseFromMapMenu(gui, "saveSvg");
+    chooseFromMapMenu(gui.app.form2(), "saveSvg");
     const std::string& svg = gui.files.files["continue.svg"];
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("width=\"2032\""), std::string::npos);
     EXPECT_NE(svg.find("(traction positive)"), std::string::npos);
-    chooseFromMapMenu(gui, "saveReport");
+    chooseFromMapMenu(gui.app.form2(), "saveReport");
     const auto pages = pdfPages(gui.files.files["rapport.pdf"]);
     ASSERT_EQ(pages.size(), 2u);
     for (const char* words : {"Rapport de l'étude", "grand.bmp (2032 × 888 pixels)",

@@ -1,18 +1,15 @@
 // A load sequence through the real windows: the menu, the step selector moved by a key, the
 // map redrawn for the step and its scale chosen in the map's menu.
-#include "correlation/synthetic_speckle.h"
 #include "support/fakes.h"
+#include "support/gui_driving.h"
+#include "support/small_studies.h"
 #include "ui/application.h"
-#include "ui/form2.h"
 #include "ui/image_view_widget.h"
 #include "ui/map_canvas.h"
 #include "ui/views_placement.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -23,64 +20,16 @@
 namespace ai::test {
 namespace {
 
-// A click on each entry in turn, from the menu bar down, e.g. {"image", "imgsequence"}.
-void chooseMenu(ui::Form1& form1, std::initializer_list<const char*> path)
-{
-    QWidget* opener = form1.menuBar();
-    for (const char* name : path) {
-        auto* submenu = form1.findChild<QMenu*>(name);
-        QAction* entry = submenu ? submenu->menuAction() : form1.findChild<QAction*>(name);
-        auto* menu = qobject_cast<QMenu*>(opener);
-        const QRect place =
-            menu ? menu->actionGeometry(entry) : form1.menuBar()->actionGeometry(entry);
-        QTest::mouseClick(opener->window()->windowHandle(), Qt::LeftButton, {},
-                          opener->mapTo(opener->window(), place.center()));
-        ASSERT_TRUE(!submenu || (QTest::qWaitFor([&] { return submenu->isVisible(); }) &&
-                                 QTest::qWaitForWindowExposed(submenu)));
-        opener = submenu;
-    }
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
-}
-
-// The entries of the map window's menu as a right click opens it; a click on `entry`.
-QStringList chooseFromMapMenu(ui::Form2& map, const char* entry)
-{
-    QTest::mouseClick(map.windowHandle(), Qt::RightButton, {}, QPoint(500, 300));
-    auto* menu = map.findChild<QMenu*>("mapMenu");
-    EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }) &&
-                QTest::qWaitForWindowExposed(menu));
-    QStringList entries;
-    for (QAction* action : menu->actions())
-        entries << action->objectName();
-    QAction* action = map.findChild<QAction*>(entry);
-    QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {},
-                      menu->actionGeometry(action).center());
-    EXPECT_TRUE(QTest::qWaitFor([menu] { return !menu->isVisible(); }));
-    return entries;
-}
-
-// The speckle stretched along x about column 105 by `stretch`, as an 8-bit grey BMP.
+// The speckle stretched along x by `stretch`, as an 8-bit grey BMP.
 std::string writeSpeckle(const QTemporaryDir& folder, const char* name, double stretch)
 {
-    static const testing::SyntheticSpeckle dots(240, 180);
-    const GreyImage grey =
-        dots.render([stretch](double& x, double&) { x = 105 + (x - 105) / (1 + stretch); });
-    QImage image(grey.width, grey.height, QImage::Format_Grayscale8);
-    for (int y = 0; y < grey.height; ++y)
-        std::copy_n(grey.levels.begin() + y * grey.width, grey.width, image.scanLine(y));
+    const GreyImage grey = speckleAt({stretch});
+    QImage image(grey.levels.data(), grey.width, grey.height, grey.width,
+                 QImage::Format_Grayscale8);
     const QString path = folder.filePath(QString::fromLatin1(name));
     EXPECT_TRUE(image.save(path, "BMP"));
     return path.toStdString();
 }
-
-// Four nodes at their free places, pixels (60, 60) to (150, 120), in two triangles.
-const std::string kSquare =
-    "[init]\r\nnode=4\r\nmesh=2\r\n"
-    "[freenodelist]\r\nnodex1=900\r\nnodey1=900\r\nnodex2=2250\r\nnodey2=900\r\n"
-    "nodex3=900\r\nnodey3=1800\r\nnodex4=2250\r\nnodey4=1800\r\n"
-    "[loadnodelist]\r\nnodex1=900\r\nnodey1=900\r\nnodex2=2250\r\nnodey2=900\r\n"
-    "nodex3=900\r\nnodey3=1800\r\nnodex4=2250\r\nnodey4=1800\r\n"
-    "[freemeshlist]\r\nmesh11=1\r\nmesh21=2\r\nmesh31=3\r\nmesh12=2\r\nmesh22=4\r\nmesh32=3\r\n";
 
 TEST(SequenceWindows, TheSelectorShowsEachStepAndTheMapItsValuesOnTheScaleChosen)
 {
@@ -98,7 +47,7 @@ TEST(SequenceWindows, TheSelectorShowsEachStepAndTheMapItsValuesOnTheScaleChosen
     const std::string s10 = writeSpeckle(folder, "s10.bmp", 0.03);
     const std::string s2 = writeSpeckle(folder, "s2.bmp", 0.02);
     const std::string s1 = writeSpeckle(folder, "s1.bmp", 0.01);
-    files.files["carre.MEF"] = kSquare;
+    files.files["carre.MEF"] = squareMeshFile();
     dialogs.answers = {writeSpeckle(folder, "libre.bmp", 0), s10 + "|" + s2 + "|" + s1,
                        "carre.MEF"};
     chooseMenu(form1, {"image", "imagelibre"});
