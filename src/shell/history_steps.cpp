@@ -16,11 +16,7 @@ std::vector<HistoryPoint> historyOverSteps(const ProjectState& state, const Load
     // One copy, each step overwriting the loaded positions of the one before.
     auto step = std::make_unique<ProjectState>(state);
     for (std::size_t k = 0; k < sequence.steps.size(); ++k) {
-        applyStep(*step, sequence.steps[k]);
-        // A node made after the sequence was correlated has no position at its steps.
-        for (auto n = sequence.steps[k].loaded.size(); n <= static_cast<std::size_t>(state.NodeCount);
-             ++n)
-            step->LoadLocations[n].notFound = true;
+        applyStep(*step, sequence.steps[k]); // a node made since has no position there
         points.push_back({static_cast<int>(k) + 1,
                           k < sequence.files.size() ? sequence.files[k] : std::string(),
                           selectionValue(*step, selection, quantity, material, planeStress)});
