@@ -119,8 +119,7 @@ TEST(BatchProgram, DrawsTheExampleAsAContinuousMapInPngAndSvgAndReportsItsStudy)
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     const auto pages = pdfPages(fileBytes(folder.filePath("report.pdf")));
     ASSERT_EQ(pages.size(), 2u);
-    std::vector<std::string> expected{"546 noeuds, 992 éléments", "546 noeuds mesurés sur 546",
-                                      "plate-free.png (1001 × 329 pixels)",
+    std::vector<std::string> expected{"plate-free.png (1001 × 329 pixels)",
                                       "Module de Young E = 2000 MPa",
                                       "Coefficient de Poisson ν = 0,3",
                                       "Hypothèse de contraintes planes", "Corrélation\nAucune"};
