@@ -1029,6 +1029,7 @@ TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
     const QImage sd =
         QImage::fromData(QByteArray::fromStdString(gui.files.files["incertitudes.png"]));
     EXPECT_TRUE(sd.size() == png.size() && sd != png) << "its own title and labels";
+    EXPECT_EQ(rgbAt(sd, {600, 50}), kGrey) << "over the study's photograph";
     EXPECT_EQ(gui.files.files.size(), 5u);
     gui.files.failure = "disque plein"; // a name with the extension keeps it
     chooseFromMapMenu(gui, "savePicture");
