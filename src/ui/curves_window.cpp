@@ -3,6 +3,7 @@
 #include "ui/curve_painter.h"
 #include "ui/design_font.h"
 #include "ui/offscreen_map.h"
+#include "ui/save_through_dialog.h"
 
 #include <QMenu>
 #include <QPainter>
@@ -70,16 +71,8 @@ void CurvesWindow::paintEvent(QPaintEvent*)
 
 void CurvesWindow::saveAs(const char* extension, const std::string& bytes)
 {
-    const auto chosen = dialogs_.saveFileName("Enregistrer la courbe");
-    if (!chosen || chosen->empty())
-        return;
-    std::string path = *chosen;
-    if (!QString::fromStdString(path).endsWith(QLatin1String(extension), Qt::CaseInsensitive))
-        path += extension;
-    const std::string reason = files_.writeAtomically(path, bytes);
-    if (!reason.empty())
-        messages_.message("La courbe n'a pas pu être enregistrée dans le fichier \"" + path +
-                          "\" : " + reason);
+    saveThroughDialog(dialogs_, files_, messages_, "Enregistrer la courbe", extension, bytes,
+                      "La courbe n'a pas pu être enregistrée");
 }
 
 } // namespace ai::ui

@@ -6,6 +6,7 @@
 #include "ui/form2.h"
 #include "ui/map_svg.h"
 #include "ui/offscreen_map.h"
+#include "ui/save_through_dialog.h"
 #include "ui/study_report_pdf.h"
 
 #include <QAction>
@@ -245,15 +246,7 @@ std::optional<Material> MapExport::studyMaterial() const
 void MapExport::saveAs(const char* title, const char* extension, const std::string& bytes,
                        const char* failure)
 {
-    const auto chosen = dialogs_.saveFileName(title);
-    if (!chosen || chosen->empty())
-        return;
-    std::string path = *chosen;
-    if (!QString::fromStdString(path).endsWith(QLatin1String(extension), Qt::CaseInsensitive))
-        path += extension;
-    const std::string reason = files_.writeAtomically(path, bytes);
-    if (!reason.empty())
-        messages_.message(std::string(failure) + " dans le fichier \"" + path + "\" : " + reason);
+    saveThroughDialog(dialogs_, files_, messages_, title, extension, bytes, failure);
 }
 
 } // namespace ai::ui
