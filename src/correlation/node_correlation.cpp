@@ -1,6 +1,7 @@
 #include "correlation/node_correlation.h"
 
 #include "correlation/feature_seeding.h"
+#include "correlation/material_under_node.h"
 #include "correlation/neighbour_consistency.h"
 #include "correlation/subset_refinement.h"
 #include "correlation/whole_pixel_search.h"
@@ -28,13 +29,6 @@ constexpr std::size_t kWideSearchBatch = 16;
 // Below this share of the nodes found by their own searches, the guesses are taken as
 // wrong (a large rotation or jump) and the matched features give new ones.
 constexpr double kFoundShareBeforeFeatures = 0.5;
-// The grey-level gradient energy under the node against the noise's: pure noise gives 1.
-constexpr double kMaterialContrast = 3.0;
-// The window that must show detail around a node reaches at least this far (pixels): a
-// speckle's plain patches can fill a smaller one.
-constexpr int kLeastMaterialReach = 9;
-// The rounding of the grey levels to whole numbers is noise too (1/12 grey level squared).
-constexpr double kLeastNoiseVariance = 1.0 / 12.0;
 // Photographs prefiltered whole when the nodes' windows would cover them this many times.
 constexpr double kWholePrefilterCover = 1.0;
 constexpr long long kWholePrefilterMostPixels = 8'000'000;
@@ -90,34 +84,6 @@ bool texturedThroughout(const GreyImage& free, const Subset& subset, int half)
     }
     const auto [least, most] = std::minmax_element(std::begin(spreads), std::end(spreads));
     return *least >= 0.25 * *most;
-}
-
-// True when the free photograph has grey-level detail well above the noise in a disc around
-// the node's own pixel (a quarter of the subset's side in radius, 9 pixels at least). A
-// subset that holds the material around a hole matches well although the node is not on it.
-bool onMaterial(const GreyImage& free, const Subset& subset, int subsetSide, double noiseVariance)
-{
-    // A disc, so that a point inside a round hole sees the hole's edge at the same depth
-    // whatever its direction.
-    const int reach = std::max(kLeastMaterialReach, subsetSide / 4);
-    double energy = 0.0;
-    int pixels = 0;
-    for (int j = -reach; j <= reach; ++j)
-        for (int k = -reach; k <= reach; ++k) {
-            const int column = subset.column + k;
-            const int row = subset.row + j;
-            if (k * k + j * j > reach * reach || column < 1 || row < 1 ||
-                column + 1 >= free.width || row + 1 >= free.height)
-                continue;
-            const double gx = (free.at(column + 1, row) - free.at(column - 1, row)) / 2.0;
-            const double gy = (free.at(column, row + 1) - free.at(column, row - 1)) / 2.0;
-            energy += gx * gx + gy * gy;
-            ++pixels;
-        }
-    // The noise's central differences carry half its variance along each axis, so pure
-    // noise gives an energy of about its variance.
-    return pixels > 0 &&
-           energy / pixels >= kMaterialContrast * std::max(noiseVariance, kLeastNoiseVariance);
 }
 
 // What every attempt of one correlation shares.
@@ -179,7 +145,8 @@ Attempt refineFrom(const Context& context, const Subset& subset, const ShapePara
     // The residual holds the noise of both photographs, about equal.
     const double noiseVariance =
         fit->residualSquares / (2.0 * static_cast<double>(fit->pixels - 6));
-    if (!onMaterial(context.free, subset, settings.subset, noiseVariance))
+    if (!onMaterial(context.free, subset.column + subset.offsetX, subset.row + subset.offsetY,
+                    settings.subset, noiseVariance))
         return result;
 
     // The node sits at its offset from the subset's centre: carry the offset by the warp.
