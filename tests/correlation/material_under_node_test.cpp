@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 
 namespace ai {
 namespace {
@@ -37,21 +36,11 @@ GreyImage plate()
     return image;
 }
 
-// With Gaussian noise of `fraction` of the grey range.
-GreyImage withNoise(GreyImage image, double fraction)
-{
-    std::mt19937 random(3);
-    std::normal_distribution<double> noise(0.0, 255.0 * fraction);
-    for (auto& level : image.levels)
-        level = static_cast<std::uint8_t>(std::clamp(std::lround(level + noise(random)), 0L, 255L));
-    return image;
-}
-
 TEST(MaterialUnderNode, NoPointAPixelInsideTheHoleOrBeyondTheSideAndNoiseFreeEveryPointOnTheEdges)
 {
     const GreyImage noiseFree = plate();
     for (const double noise : {0.0, 0.01, 0.02}) {
-        const GreyImage image = withNoise(noiseFree, noise);
+        const GreyImage image = testing::withNoise(noiseFree, noise, 3);
         const double variance = (255.0 * noise) * (255.0 * noise);
         // Signed distance from the edge, positive on the plate.
         for (const double onPlate : {-12.0, -3.0, -1.0, 0.0, 1.0, 3.0}) {

@@ -13,15 +13,7 @@
 namespace ai {
 namespace {
 
-GreyImage withNoise(const GreyImage& image, double fraction, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::normal_distribution<double> noise(0.0, 255.0 * fraction);
-    GreyImage noisy = image;
-    for (auto& level : noisy.levels)
-        level = static_cast<std::uint8_t>(std::clamp(std::lround(level + noise(random)), 0L, 255L));
-    return noisy;
-}
+using testing::withNoise;
 
 TEST(ShapeChoice, UnderNoiseAnAffineFieldIsMeasuredAsPreciselyAsByTheAffineShapeAlone)
 {

@@ -97,4 +97,14 @@ private:
     std::vector<std::vector<std::size_t>> bins_;
 };
 
+// A copy with Gaussian noise of `fraction` of the grey range, rounded to grey levels.
+inline GreyImage withNoise(GreyImage image, double fraction, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0.0, 255.0 * fraction);
+    for (auto& level : image.levels)
+        level = static_cast<std::uint8_t>(std::clamp(std::lround(level + noise(random)), 0L, 255L));
+    return image;
+}
+
 } // namespace ai::testing

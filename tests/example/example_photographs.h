@@ -1,14 +1,15 @@
 #pragma once
 
 #include "correlation/grey_image.h"
+#include "correlation/synthetic_speckle.h"
 
 #include <QImage>
 
-#include <cmath>
-#include <random>
 #include <string>
 
 namespace ai::example {
+
+using testing::withNoise;
 
 // One of the example's photographs as grey levels.
 inline GreyImage readExamplePhotograph(const std::string& name)
@@ -22,17 +23,6 @@ inline GreyImage readExamplePhotograph(const std::string& name)
         grey.levels.insert(grey.levels.end(), line, line + image.width());
     }
     return grey;
-}
-
-// A copy with Gaussian noise of `fraction` of the grey range, rounded to grey levels.
-inline GreyImage withNoise(const GreyImage& image, double fraction, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::normal_distribution<double> noise(0.0, 255.0 * fraction);
-    GreyImage noisy = image;
-    for (auto& level : noisy.levels)
-        level = static_cast<std::uint8_t>(std::clamp(std::lround(level + noise(random)), 0L, 255L));
-    return noisy;
 }
 
 } // namespace ai::example
