@@ -11,8 +11,11 @@ namespace ai {
 
 namespace {
 
-// The grey-level gradient energy under the node against the noise's: pure noise gives 1.
-constexpr double kMaterialContrast = 3.0;
+// The grey-level gradient energy under the node against the noise's: over the disc, pure
+// noise gives 1 with a spread of 0.1, and 1.45 at most in 10 000 discs. Holes are the
+// featureless regions' business; this only asks for some detail under the node, so that a
+// speckle's plain patches pass under noise.
+constexpr double kMaterialContrast = 1.5;
 // The window that must show detail around a node reaches at least this far (pixels): a
 // speckle's plain patches can fill a smaller one.
 constexpr int kLeastMaterialReach = 9;
