@@ -77,10 +77,6 @@ public:
     {
     }
 
-    int left() const { return left_; }
-    int top() const { return top_; }
-    int side() const { return side_; }
-
     // Outside the photograph, or on its outer pixels, counts as detail: nothing there can be
     // shown featureless.
     bool detail(int column, int row)
