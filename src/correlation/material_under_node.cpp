@@ -22,8 +22,8 @@ constexpr int kLeastMaterialReach = 9;
 // The rounding of the grey levels to whole numbers is noise too (1/12 grey level squared).
 constexpr double kLeastNoiseVariance = 1.0 / 12.0;
 // A pixel shows detail when its Sobel gradient energy passes this many times the noise
-// variance: noise alone gives 0.375 times it on average, and passes it at one pixel in
-// about 600 000 (exp(-5 / 0.375)).
+// variance: noise alone gives 0.375 times it on average, and passes it at about one pixel
+// in 500 000.
 constexpr double kDetailContrast = 5.0;
 // The radius of the narrowest featureless disc taken for a hole or a background, below half
 // a subset: the plain patches of a dense speckle of dots of a few pixels, even where it
