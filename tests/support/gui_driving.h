@@ -1,6 +1,9 @@
 #pragma once
 
-// Real pointer clicks through the windows' menus, as a user chooses an entry.
+// The windows on fake dialogs and files, and real pointer clicks through their menus, as a
+// user chooses an entry.
+#include "support/fakes.h"
+#include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 
@@ -12,6 +15,24 @@
 #include <gtest/gtest.h>
 
 namespace ai::test {
+
+// The application on fake messages, dialogs, files and number dialogs, its main window shown
+// and active.
+struct ShownWindows {
+    FakeMessages messages;
+    FakeDialogs dialogs;
+    MemoryFiles files;
+    FakeNumbers numbers;
+    ui::Application app{messages, dialogs, files, Settings{NumberFormat{','}, Rgb{0, 120, 215}},
+                        &numbers};
+    ui::Form1& form1 = app.form1();
+
+    ShownWindows()
+    {
+        form1.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form1) && QTest::qWaitForWindowActive(&form1));
+    }
+};
 
 // A click on each entry in turn, from the menu bar down, e.g. {"meshmenu", "io", "save"}.
 inline void chooseMenu(ui::Form1& form1, std::initializer_list<const char*> path)

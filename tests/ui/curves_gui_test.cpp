@@ -1,7 +1,7 @@
 // The window "Courbes" through the real windows: an extensometer picked on the free view with
 // the pointer, its curve shown, then saved from the window's context menu.
 #include "support/csv_records.h"
-#include "support/fakes.h"
+#include "support/gui_driving.h"
 #include "support/small_studies.h"
 #include "ui/application.h"
 #include "ui/image_view_widget.h"
@@ -16,15 +16,10 @@
 namespace ai::test {
 namespace {
 
-TEST(CurvesWindow, AnExtensometerPickedWithThePointerShowsItsCurveWhichSavesAsCsvAndPng)
+struct CurvesWindow : ::testing::Test, ShownWindows {};
+
+TEST_F(CurvesWindow, AnExtensometerPickedWithThePointerShowsItsCurveWhichSavesAsCsvAndPng)
 {
-    FakeMessages messages;
-    FakeDialogs dialogs;
-    MemoryFiles files;
-    ui::Application app{messages, dialogs, files, Settings{NumberFormat{','}, Rgb{0, 120, 215}}};
-    ui::Form1& form1 = app.form1();
-    form1.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1));
     MainController& c = app.controller();
     // 3 x 3 nodes 30 pixels apart from (30, 30), stretched by 525 / 450 along x.
     stretchedGrid(c, 450);

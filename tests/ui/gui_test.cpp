@@ -88,24 +88,11 @@ void mouse(QWidget* widget, QPoint at,
                           widget->mapTo(widget->window(), at));
 }
 
-struct GuiHarness {
-    FakeMessages messages;
-    FakeDialogs dialogs;
-    MemoryFiles files;
-    FakeNumbers numbers;
-    ui::Application app{messages, dialogs, files, Settings{NumberFormat{','}, Rgb{0, 120, 215}},
-                        &numbers};
-    ui::Form1& form1 = app.form1();
+struct GuiHarness : ShownWindows {
     ui::ImageViewWidget& picture1 = form1.picture1();
     ui::ImageViewWidget& picture2 = form1.picture2();
     const ProjectState& state = app.controller().state();
     QTemporaryDir folder; // for the files a test writes
-
-    GuiHarness()
-    {
-        form1.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form1) && QTest::qWaitForWindowActive(&form1));
-    }
 
     template <class W = QWidget> W* control(const char* name) { return form1.findChild<W*>(name); }
     std::string status() { return control<QLabel>("Label1")->text().toStdString(); }

@@ -1,6 +1,5 @@
 // A load sequence through the real windows: the menu, the step selector moved by a key, the
 // map redrawn for the step and its scale chosen in the map's menu.
-#include "support/fakes.h"
 #include "support/gui_driving.h"
 #include "support/small_studies.h"
 #include "ui/application.h"
@@ -31,17 +30,10 @@ std::string writeSpeckle(const QTemporaryDir& folder, const char* name, double s
     return path.toStdString();
 }
 
-TEST(SequenceWindows, TheSelectorShowsEachStepAndTheMapItsValuesOnTheScaleChosen)
+struct SequenceWindows : ::testing::Test, ShownWindows {};
+
+TEST_F(SequenceWindows, TheSelectorShowsEachStepAndTheMapItsValuesOnTheScaleChosen)
 {
-    FakeMessages messages;
-    FakeDialogs dialogs;
-    MemoryFiles files;
-    FakeNumbers numbers;
-    ui::Application app{messages, dialogs, files, Settings{NumberFormat{','}, Rgb{0, 120, 215}},
-                        &numbers};
-    ui::Form1& form1 = app.form1();
-    form1.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1) && QTest::qWaitForWindowActive(&form1));
     const QRect loadedView = form1.picture2().geometry();
     QTemporaryDir folder;
     const std::string s10 = writeSpeckle(folder, "s10.bmp", 0.03);
