@@ -47,4 +47,26 @@ StressTensor kirschStress(const PlateLoad& load, Vector2 position)
             (rr - tt) * s * c + rt * (c * c - s * s)};
 }
 
+std::optional<Vector2> kirschMaterialPoint(const PlateLoad& load, Vector2 centre, Vector2 loaded,
+                                           double share, double tolerance)
+{
+    const auto fromCentre = [&](Vector2 p) { return std::hypot(p.x - centre.x, p.y - centre.y); };
+    Vector2 free = loaded;
+    for (int i = 0; i < 60; ++i) {
+        // Near the centre the field is not defined, and no point there is material.
+        if (fromCentre(free) < load.radius / 2.0)
+            return std::nullopt;
+        const Vector2 u = kirschDisplacement(load, {free.x - centre.x, free.y - centre.y});
+        const Vector2 moved{free.x + share * u.x, free.y + share * u.y};
+        const Vector2 next{free.x + loaded.x - moved.x, free.y + loaded.y - moved.y};
+        const bool settled = std::hypot(next.x - free.x, next.y - free.y) < tolerance;
+        free = next;
+        if (settled)
+            break;
+    }
+    if (fromCentre(free) < load.radius)
+        return std::nullopt;
+    return free;
+}
+
 } // namespace ai::example

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace ai::example {
 
 // A plate with a circular hole under a remote uniaxial tension along x, in plane stress
@@ -28,5 +30,11 @@ struct StressTensor {
 // Both are defined outside the hole (r >= radius); the hole's centre itself is excluded.
 Vector2 kirschDisplacement(const PlateLoad& load, Vector2 position);
 StressTensor kirschStress(const PlateLoad& load, Vector2 position);
+
+// The material point that `share` of the load brings to `loaded`, the hole centred at
+// `centre`: the fixed point of free = loaded - share u(free), to `tolerance`, a contraction
+// since the strains are a few per cent. Nothing when it lies in the hole.
+std::optional<Vector2> kirschMaterialPoint(const PlateLoad& load, Vector2 centre, Vector2 loaded,
+                                           double share, double tolerance);
 
 } // namespace ai::example

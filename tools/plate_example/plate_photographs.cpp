@@ -32,27 +32,6 @@ double brightnessAt(std::optional<Vector2> p)
     return kSpeckleDark + (kPlateLight - kSpeckleDark) * speckle;
 }
 
-// The material point that the deformation under `share` of the load brought to `loaded`:
-// the fixed point of free = loaded - u(free), a contraction since the strains are a few
-// per cent. Nothing when it lies in the hole, where the field is not defined.
-std::optional<Vector2> materialPointAt(Vector2 loaded, double share)
-{
-    Vector2 free = loaded;
-    for (int i = 0; i < 60; ++i) {
-        if (std::hypot(free.x - kHoleCentre.x, free.y - kHoleCentre.y) < kHoleRadius / 2.0)
-            return std::nullopt;
-        const Vector2 moved = loadedPosition(free, share);
-        const Vector2 next{free.x + loaded.x - moved.x, free.y + loaded.y - moved.y};
-        const bool settled = std::hypot(next.x - free.x, next.y - free.y) < 1e-9;
-        free = next;
-        if (settled)
-            break;
-    }
-    if (inHole(free))
-        return std::nullopt;
-    return free;
-}
-
 // True when an edge of the plate or the hole may cross the pixel centred at `centre`, the
 // material point seen there being `material` (nothing in the hole).
 bool nearAnEdge(Vector2 centre, std::optional<Vector2> material)
@@ -108,7 +87,7 @@ QImage freePhotograph()
 
 QImage loadedPhotograph(double share)
 {
-    return render([share](Vector2 at) { return materialPointAt(at, share); });
+    return render([share](Vector2 at) { return kirschMaterialPoint(kLoad, kHoleCentre, at, share, 1e-9); });
 }
 
 } // namespace ai::example
